@@ -1,0 +1,22 @@
+// The drawing state of a canvas control, kept in the control's WindowRecord.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <cstdint>
+
+struct CanvasState {
+    HDC memoryDc;            // holds the backing bitmap and the current font; null if GetDC failed
+    HBITMAP stockBitmap;     // the memory DC's own bitmap, put back before release
+    HFONT stockFont;         // the memory DC's own font, put back before release
+    std::int32_t width;      // backing bitmap size in pixels: the control's client size at creation
+    std::int32_t height;
+    std::int32_t x;          // current position, kept equal to the memory DC's own
+    std::int32_t y;
+    std::int32_t charWidth;  // tmAveCharWidth of the current font
+    std::int32_t lineHeight; // tmHeight + tmExternalLeading of the current font
+    std::int32_t foreground; // text and line colour
+    std::int32_t background; // colour behind text, or -2 for transparent
+    std::int32_t penStyle;   // PS_SOLID .. PS_DASHDOTDOT
+    std::int32_t penWidth;   // 0 draws one pixel wide
+};

@@ -1,0 +1,53 @@
+// The dialog engine's record of every dialog and control it creates, in one process-wide
+// list (newest first) guarded by a spin lock, found by window handle.
+#pragma once
+
+#include "canvas/CanvasState.h"
+#include "platform/Platform.h"
+
+#include <cstdint>
+
+// An application function that sees a dialog's messages; 0 means not handled.
+using DialogCallback = std::int32_t (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Bits of WindowRecord::flags.
+constexpr std::uint32_t kRecordPixels = 0x02;         // measured in pixels, not dialog units
+constexpr std::uint32_t kRecordControl = 0x04;        // a control, not a dialog
+constexpr std::uint32_t kRecordModal = 0x08;          // run by ShowDialogModal
+constexpr std::uint32_t kRecordDeferredRedraw = 0x80; // canvas: drawing waits for CanvasRedraw
+
+constexpr std::int32_t kColourNotSet = -3;
+
+// Control kinds of AddControl.
+constexpr std::int32_t kKindDialog = 0;
+constexpr std::int32_t kKindButton = 1;
+constexpr std::int32_t kKindCanvas = 14;
+constexpr std::int32_t kKindListBox = 16;
+
+struct WindowRecord {
+    WindowRecord* next;        // list link
+    HWND window;               // the window handle, the search key
+    HWND parent;               // a control's dialog; a dialog's parent at creation
+    std::uint32_t flags;       // kRecord... bits
+    std::int32_t showState;    // dialogs: SW_SHOWMAXIMIZED, SW_MINIMIZE or SW_SHOW
+    HFONT font;                // dialogs: the font the dialog manager made from the template
+    DialogCallback callback;   // a dialog's callback, or a control's own (null when none)
+    std::int32_t* result;      // the caller's result variable, or null
+    std::int32_t kind;         // 0 for a dialog, else the control kind
+    DWORD style;               // dialogs: the style passed to NewDialog
+    std::int32_t textColour;   // control colours (kColourNotSet, -1, -2 or 0x00BBGGRR)
+    std::int32_t backColour;
+    HBRUSH brush;              // solid brush of backColour, shared by equal colours, or null
+    std::int32_t user[8];      // user values 1..8
+    std::int32_t drawForeground; // drawing colours taken at creation
+    std::int32_t drawBackground;
+    CanvasState canvas;        // canvas controls only
+};
+
+// Makes a zero-filled record for a window (colours not set, drawing colours from the
+// system) and links it in; null when memory cannot be had.
+WindowRecord* NewWindowRecord(HWND window, HWND parent, std::int32_t kind, std::uint32_t flags) noexcept;
+// The record of a window, or null.
+WindowRecord* FindWindowRecord(HWND window) noexcept;
+// Unlinks and frees a record (its brush and canvas released as the rules say).
+void FreeWindowRecord(HWND window) noexcept;

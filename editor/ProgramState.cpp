@@ -1,0 +1,9 @@
+#include "editor/ProgramState.h"
+
+WindowHandle startDialog = nullptr;
+WindowHandle editorDialog = nullptr;
+DynString fileName;
+DynString selectedLine;
+StringArray LineArray;
+std::int32_t insertMode = 1;
+DynString backgroundBits;

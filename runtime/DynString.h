@@ -1,0 +1,69 @@
+// DynString: the one string type of the system, a counted byte string with value semantics.
+//
+// Any byte value may occur, NUL included; the length is a 32-bit count. The bytes live in
+// a block of the system's byte-string allocator, which keeps the count in front of them
+// and a NUL after them, so the text can be handed to the operating system as it is. The
+// empty string holds no block at all, so a zero-filled DynString is a valid empty string
+// (string arrays rely on this).
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+class DynString {
+  public:
+    DynString() noexcept = default;
+    // Copies length bytes; on allocation failure the result is empty and error 7 is set.
+    DynString(const char* bytes, std::uint32_t length) noexcept;
+    // Copies a NUL-terminated text (the terminator is not part of the string).
+    DynString(const char* text) noexcept; // NOLINT(google-explicit-constructor)
+    explicit DynString(std::string_view bytes) noexcept;
+
+    DynString(const DynString& other) noexcept;
+    DynString(DynString&& other) noexcept : text_(other.text_) { other.text_ = nullptr; }
+    DynString& operator=(const DynString& other) noexcept;
+    DynString& operator=(DynString&& other) noexcept;
+    ~DynString();
+
+    // A string of length bytes whose content the caller fills in through MutableBytes();
+    // empty with error 7 when the block cannot be had.
+    static DynString OfLength(std::uint32_t length) noexcept;
+
+    std::uint32_t Length() const noexcept {
+        if (text_ == nullptr)
+            return 0;
+        std::uint32_t length;
+        std::memcpy(&length, reinterpret_cast<const char*>(text_) - sizeof length, sizeof length);
+        return length;
+    }
+    bool IsEmpty() const noexcept { return text_ == nullptr || Length() == 0; }
+    // The bytes, followed by a NUL; never null.
+    const char* Bytes() const noexcept {
+        return text_ != nullptr ? reinterpret_cast<const char*>(text_) : "";
+    }
+    // The bytes for in-place changes that keep the length; null for the empty string.
+    char* MutableBytes() noexcept { return reinterpret_cast<char*>(text_); }
+    std::string_view View() const noexcept { return {Bytes(), Length()}; }
+    // The byte at a 1-based position, which must lie within the string.
+    unsigned char ByteAt(std::uint32_t position) const noexcept {
+        return static_cast<unsigned char>(Bytes()[position - 1]);
+    }
+
+    friend bool operator==(const DynString& a, const DynString& b) noexcept {
+        return a.View() == b.View();
+    }
+
+    void Swap(DynString& other) noexcept {
+        void* text = text_;
+        text_ = other.text_;
+        other.text_ = text;
+    }
+
+  private:
+    void Release() noexcept;
+
+    void* text_ = nullptr; // block of the byte-string allocator, or null for ""
+};
+
+static_assert(sizeof(DynString) == sizeof(void*), "string arrays move strings as bare references");

@@ -1,0 +1,307 @@
+#include "runtime/StringArray.h"
+
+#include "platform/Platform.h"
+#include "runtime/ErrorNumber.h"
+#include "runtime/StringFunctions.h"
+
+#include <new>
+#include <string_view>
+
+namespace {
+
+// A zero-filled block of count references, each an empty string; null with error 7.
+DynString* AllocateElements(std::int64_t count) noexcept {
+    const auto bytes = static_cast<std::uint64_t>(count) * sizeof(DynString);
+    if (bytes > SIZE_MAX / 2) {
+        SetErrorNumber(Err::OutOfMemory);
+        return nullptr;
+    }
+    void* block = GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, static_cast<SIZE_T>(bytes));
+    if (block == nullptr) {
+        SetErrorNumber(Err::OutOfMemory);
+        return nullptr;
+    }
+    auto* elements = static_cast<DynString*>(block);
+    for (std::int64_t i = 0; i < count; ++i)
+        new (&elements[i]) DynString();
+    return elements;
+}
+
+void ReleaseElements(DynString* elements, std::int64_t first, std::int64_t end) noexcept {
+    for (std::int64_t i = first; i < end; ++i)
+        elements[i].~DynString();
+}
+
+// Moves count references within the block; a string is a bare reference, so moving its
+// bytes moves the string.
+void MoveReferences(DynString* to, DynString* from, std::int64_t count) noexcept {
+    if (count > 0)
+        std::memmove(static_cast<void*>(to), static_cast<const void*>(from),
+                     static_cast<std::size_t>(count) * sizeof(DynString));
+}
+
+const DynString emptyString;
+
+} // namespace
+
+StringArray::~StringArray() { ArrayErase(*this); }
+
+const DynString& StringArray::Get(std::int32_t index) const noexcept {
+    if (!Contains(index)) {
+        SetErrorNumber(Err::BadIndex);
+        return emptyString;
+    }
+    return (*this)[index];
+}
+
+void StringArray::Set(std::int32_t index, DynString value) noexcept {
+    if (!Contains(index)) {
+        SetErrorNumber(Err::BadIndex);
+        return;
+    }
+    (*this)[index] = static_cast<DynString&&>(value);
+}
+
+void ArrayRedim(StringArray& a, std::int32_t lower, std::int32_t upper) noexcept {
+    if (upper < lower) {
+        SetErrorNumber(Err::BadIndex);
+        return;
+    }
+    DynString* elements = AllocateElements(std::int64_t{upper} - lower + 1);
+    if (elements == nullptr)
+        return;
+    ArrayErase(a);
+    a.elements_ = elements;
+    a.lower_ = lower;
+    a.upper_ = upper;
+}
+
+void ArrayRedimPreserve(StringArray& a, std::int32_t lower, std::int32_t upper) noexcept {
+    if (!a.IsCreated()) {
+        ArrayRedim(a, lower, upper);
+        return;
+    }
+    if (lower != a.lower_ || upper < lower) {
+        SetErrorNumber(Err::BadIndex);
+        return;
+    }
+    const std::int64_t oldCount = a.Count();
+    const std::int64_t newCount = std::int64_t{upper} - lower + 1;
+    if (newCount == oldCount)
+        return;
+    const auto bytes = static_cast<std::uint64_t>(newCount) * sizeof(DynString);
+    if (bytes > SIZE_MAX / 2) {
+        SetErrorNumber(Err::OutOfMemory);
+        return;
+    }
+    if (newCount < oldCount) {
+        // The dropped strings go first; a failed shrink then leaves empty tail elements
+        // that are simply not counted.
+        ReleaseElements(a.elements_, newCount, oldCount);
+    }
+    void* block = GlobalReAlloc(a.elements_, static_cast<SIZE_T>(bytes), GMEM_MOVEABLE | GMEM_ZEROINIT);
+    if (block == nullptr) {
+        // Not in place: a new block, the surviving references copied, the old block freed.
+        DynString* fresh = AllocateElements(newCount);
+        if (fresh == nullptr) {
+            if (newCount < oldCount) {
+                for (std::int64_t i = newCount; i < oldCount; ++i)
+                    new (&a.elements_[i]) DynString();
+            }
+            return;
+        }
+        MoveReferences(fresh, a.elements_, newCount < oldCount ? newCount : oldCount);
+        GlobalFree(a.elements_);
+        a.elements_ = fresh;
+    } else {
+        a.elements_ = static_cast<DynString*>(block);
+        for (std::int64_t i = oldCount; i < newCount; ++i)
+            new (&a.elements_[i]) DynString();
+    }
+    a.upper_ = upper;
+}
+
+void ArrayErase(StringArray& a) noexcept {
+    if (!a.IsCreated())
+        return;
+    ReleaseElements(a.elements_, 0, a.Count());
+    GlobalFree(a.elements_);
+    a.elements_ = nullptr;
+    a.lower_ = 0;
+    a.upper_ = -1;
+}
+
+std::int32_t ArrayUpperBound(const StringArray& a) noexcept { return a.UpperBound(); }
+
+void ArrayInsertAt(StringArray& a, std::int32_t index, DynString value) noexcept {
+    if (!a.Contains(index)) {
+        SetErrorNumber(Err::BadIndex);
+        return;
+    }
+    const std::int64_t at = std::int64_t{index} - a.lower_;
+    const std::int64_t last = a.Count() - 1;
+    a.elements_[last].~DynString();
+    MoveReferences(&a.elements_[at + 1], &a.elements_[at], last - at);
+    new (&a.elements_[at]) DynString(static_cast<DynString&&>(value));
+}
+
+void ArrayDeleteAt(StringArray& a, std::int32_t index, const DynString& fill) noexcept {
+    if (!a.Contains(index)) {
+        SetErrorNumber(Err::BadIndex);
+        return;
+    }
+    DynString last = fill; // copied first, in case fill is an element of the array
+    const std::int64_t at = std::int64_t{index} - a.lower_;
+    const std::int64_t end = a.Count() - 1;
+    a.elements_[at].~DynString();
+    MoveReferences(&a.elements_[at], &a.elements_[at + 1], end - at);
+    new (&a.elements_[end]) DynString(static_cast<DynString&&>(last));
+}
+
+namespace {
+
+// The key range of a sort and its comparison.
+struct SortKey {
+    std::int64_t from; // 1-based first column, 0 for the whole string
+    std::int64_t to;   // 1-based last column
+    bool descending;
+    bool foldCase;
+
+    std::string_view Of(const DynString& s) const noexcept {
+        const std::string_view bytes = s.View();
+        if (from == 0)
+            return bytes;
+        if (from > static_cast<std::int64_t>(bytes.size()) || to < from)
+            return {};
+        const std::int64_t last = to < static_cast<std::int64_t>(bytes.size()) ? to : bytes.size();
+        return bytes.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(last - from + 1));
+    }
+
+    // True when key a sorts before key b.
+    bool Less(std::string_view a, std::string_view b) const noexcept {
+        return descending ? Ascending(b, a) : Ascending(a, b);
+    }
+
+    bool Ascending(std::string_view a, std::string_view b) const noexcept {
+        const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+        if (!foldCase) {
+            const int order = common > 0 ? std::memcmp(a.data(), b.data(), common) : 0;
+            if (order != 0)
+                return order < 0;
+        } else {
+            for (std::size_t i = 0; i < common; ++i) {
+                const unsigned char x = FoldByte(a[i]);
+                const unsigned char y = FoldByte(b[i]);
+                if (x != y)
+                    return x < y;
+            }
+        }
+        return a.size() < b.size();
+    }
+
+    static unsigned char FoldByte(char byte) noexcept {
+        const auto value = static_cast<unsigned char>(byte);
+        return value >= 'a' && value <= 'z' ? static_cast<unsigned char>(value - 0x20) : value;
+    }
+};
+
+void SwapReferences(DynString& a, DynString& b) noexcept { a.Swap(b); }
+
+// The quicksort of [lo, hi]. The two parts that a partition leaves are independent, so
+// the smaller is sorted by recursion and the larger by the loop: the same moves as
+// sorting the left part first, with a stack depth that stays logarithmic.
+void QuickSort(DynString* elements, std::int64_t lo, std::int64_t hi, const SortKey& key) noexcept {
+    while (lo < hi) {
+        // The pivot is a copy of the reference: its bytes stay put while references move.
+        const std::string_view pivot = key.Of(elements[lo + (hi - lo) / 2]);
+        std::int64_t i = lo;
+        std::int64_t j = hi;
+        while (i <= j) {
+            while (key.Less(key.Of(elements[i]), pivot) && i < hi)
+                ++i;
+            while (key.Less(pivot, key.Of(elements[j])) && j > lo)
+                --j;
+            if (i <= j) {
+                if (i < j)
+                    SwapReferences(elements[i], elements[j]);
+                ++i;
+                --j;
+            }
+        }
+        const bool sortLeft = lo < j;
+        const bool sortRight = i < hi;
+        if (sortLeft && sortRight) {
+            if (j - lo < hi - i) {
+                QuickSort(elements, lo, j, key);
+                lo = i;
+            } else {
+                QuickSort(elements, i, hi, key);
+                hi = j;
+            }
+        } else if (sortLeft) {
+            hi = j;
+        } else if (sortRight) {
+            lo = i;
+        } else {
+            return;
+        }
+    }
+}
+
+} // namespace
+
+void ArraySortFrom(StringArray& a, std::int32_t start, std::int32_t from, std::int32_t to,
+                   std::uint32_t flags) noexcept {
+    if (!a.Contains(start)) {
+        SetErrorNumber(Err::BadIndex);
+        return;
+    }
+    SortKey key{0, 0, (flags & kSortDescending) != 0, (flags & kSortFoldCase) != 0};
+    if (from != 0 && to != 0) {
+        if (to < 0 || from - std::int64_t{1} < 0 || to < from - std::int64_t{1}) {
+            SetErrorNumber(Err::InvalidArgument);
+            return;
+        }
+        key.from = from;
+        key.to = to;
+    }
+    QuickSort(a.elements_, std::int64_t{start} - a.lower_, a.Count() - 1, key);
+}
+
+void SplitFields(const DynString& s, StringArray& array, const DynString& d) noexcept {
+    if (!array.IsCreated())
+        return;
+    const std::string_view text = s.View();
+    const std::string_view delimiter = d.View();
+    std::size_t from = 0;
+    bool usedUp = text.empty();
+    for (std::int32_t index = array.LowerBound(); index <= array.UpperBound(); ++index) {
+        if (usedUp) {
+            array[index] = DynString();
+            continue;
+        }
+        std::size_t end = std::string_view::npos;
+        if (!delimiter.empty()) {
+            end = text.find(delimiter, from);
+        } else {
+            // Commas outside double-quoted parts separate the fields.
+            bool quoted = false;
+            for (std::size_t at = from; at < text.size(); ++at) {
+                if (text[at] == '"')
+                    quoted = !quoted;
+                else if (text[at] == ',' && !quoted) {
+                    end = at;
+                    break;
+                }
+            }
+        }
+        const std::size_t step = delimiter.empty() ? 1 : delimiter.size();
+        if (end == std::string_view::npos) {
+            array[index] = DynString(text.substr(from));
+            usedUp = true;
+        } else {
+            array[index] = DynString(text.substr(from, end - from));
+            from = end + step;
+        }
+    }
+}

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that are missing for the given purpose (default: build, test
+# and run). apt-get runs as root, or through sudo.
+set -euo pipefail
+
+packages=(make cmake g++ g++-mingw-w64-x86-64-posix wine xvfb xdotool fonts-liberation googletest)
+case "${1:-}" in
+  bench) packages+=(libbenchmark-dev) ;;
+  fuzz) packages=(make cmake clang libclang-rt-14-dev) ;;
+esac
+
+missing=()
+for package in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+  sudo=()
+elif command -v sudo >/dev/null 2>&1; then
+  sudo=(sudo)
+else
+  echo "Missing packages: ${missing[*]}; install them as root (no sudo here)." >&2
+  exit 1
+fi
+echo "Installing: ${missing[*]}"
+"${sudo[@]}" apt-get update -q
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q "${missing[@]}"

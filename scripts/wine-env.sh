@@ -1,0 +1,65 @@
+# Shared by test.sh and run.sh: a private X display, a private Wine prefix and its server.
+# Source it; every function reports failure through its status and prints nothing else.
+
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# Starts Xvfb on the first free display number and exports DISPLAY and XVFB_PID.
+start_xvfb() {
+  local screen=${1:-1280x1024x24} n i
+  for n in $(seq 90 199); do
+    if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
+      continue
+    fi
+    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp </dev/null >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for i in $(seq 1 100); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.05
+    done
+    if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+      export DISPLAY=":$n" XVFB_PID
+      return 0
+    fi
+  done
+  return 1
+}
+
+# Creates the prefix once: "test" prefixes have unmanaged windows (no window manager under
+# Xvfb), "run" prefixes leave the windows to the desktop's window manager. Both show
+# "courier new" as the monospaced Liberation Mono.
+prepare_prefix() {
+  local prefix=$1 kind=$2
+  export WINEPREFIX=$prefix
+  [ -f "$prefix/.talvermoor-ready" ] && return 0
+  mkdir -p "$prefix"
+  wineboot -i </dev/null >/dev/null 2>&1 || return 1
+  wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ \
+    /d 'Liberation Mono' /f </dev/null >/dev/null 2>&1 || return 1
+  if [ "$kind" = test ]; then
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+      </dev/null >/dev/null 2>&1 || return 1
+  fi
+  # Registry writes reach the prefix's files when the server ends cleanly.
+  wineserver -w </dev/null >/dev/null 2>&1
+  touch "$prefix/.talvermoor-ready"
+}
+
+# Starts the prefix's server and helper processes on /dev/null, so that no program that
+# collects output waits for them.
+start_wine_server() {
+  wineserver -p </dev/null >/dev/null 2>&1
+  wine cmd.exe /c exit </dev/null >/dev/null 2>&1
+}
+
+# Ends the private server (with every Wine process of the prefix) and the private display.
+stop_wine_and_display() {
+  if [ -n "${WINEPREFIX:-}" ]; then
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+  fi
+  if [ -n "${XVFB_PID:-}" ]; then
+    kill "$XVFB_PID" 2>/dev/null || true
+    wait "$XVFB_PID" 2>/dev/null || true
+  fi
+}
