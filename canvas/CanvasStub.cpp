@@ -1,4 +1,6 @@
-// Placeholder until the canvas control is built: releasing a backing does nothing yet.
+// Placeholder until the canvas control is built: a canvas has no backing bitmap yet.
 #include "canvas/CanvasControl.h"
 
+void CanvasInitBacking(WindowRecord&) noexcept {}
+BOOL CanvasPaint(HWND, const DRAWITEMSTRUCT&) noexcept { return FALSE; }
 void CanvasReleaseBacking(WindowRecord&) noexcept {}
