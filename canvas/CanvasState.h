@@ -6,12 +6,12 @@
 #include <cstdint>
 
 struct CanvasState {
-    HDC memoryDc;            // holds the backing bitmap and the current font; null if GetDC failed
-    HBITMAP stockBitmap;     // the memory DC's own bitmap, put back before release
-    HFONT stockFont;         // the memory DC's own font, put back before release
-    std::int32_t width;      // backing bitmap size in pixels: the control's client size at creation
+    HDC memoryDc;        // holds the backing bitmap and the current font; null if GetDC failed
+    HBITMAP stockBitmap; // the memory DC's own bitmap, put back before release
+    HFONT stockFont;     // the memory DC's own font, put back before release
+    std::int32_t width;  // backing bitmap size in pixels: the control's client size at creation
     std::int32_t height;
-    std::int32_t x;          // current position, kept equal to the memory DC's own
+    std::int32_t x; // current position, kept equal to the memory DC's own
     std::int32_t y;
     std::int32_t charWidth;  // tmAveCharWidth of the current font
     std::int32_t lineHeight; // tmHeight + tmExternalLeading of the current font

@@ -1,0 +1,98 @@
+#include "canvas/CanvasControl.h"
+
+#include "dialogs/WindowRecord.h"
+
+namespace {
+
+constexpr int kDefaultPoints = 8;
+
+// A height in logical units that asks for a character height of that many points.
+LONG PointsToFontHeight(HDC dc, int points) {
+    return -(GetDeviceCaps(dc, LOGPIXELSY) * points / 72);
+}
+
+// Gives the memory DC the default font, colours, background mode and text alignment.
+void SetDefaultDrawingState(WindowRecord& record) {
+    CanvasState& canvas = record.canvas;
+    LOGFONTA font{};
+    font.lfHeight = PointsToFontHeight(canvas.memoryDc, kDefaultPoints);
+    font.lfWeight = FW_NORMAL;
+    lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    if (HFONT made = CreateFontIndirectA(&font)) {
+        HGDIOBJ previous = SelectObject(canvas.memoryDc, made);
+        if (previous != nullptr && previous != HGDI_ERROR)
+            canvas.stockFont = static_cast<HFONT>(previous);
+        else
+            DeleteObject(made);
+    }
+    TEXTMETRICA metrics{};
+    if (GetTextMetricsA(canvas.memoryDc, &metrics)) {
+        canvas.charWidth = metrics.tmAveCharWidth;
+        canvas.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
+    }
+    SetTextAlign(canvas.memoryDc, TA_UPDATECP);
+
+    canvas.foreground = record.drawForeground;
+    canvas.background = record.drawBackground;
+    SetTextColor(canvas.memoryDc, static_cast<COLORREF>(canvas.foreground));
+    SetBkColor(canvas.memoryDc, static_cast<COLORREF>(canvas.background));
+    SetBkMode(canvas.memoryDc, OPAQUE);
+}
+
+} // namespace
+
+void CanvasInitBacking(WindowRecord& record) noexcept {
+    CanvasState& canvas = record.canvas;
+    canvas = CanvasState{};
+    HDC screen = GetDC(record.window);
+    if (screen == nullptr)
+        return;
+    RECT client{};
+    GetClientRect(record.window, &client);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP backing =
+        memory != nullptr ? CreateCompatibleBitmap(screen, client.right, client.bottom) : nullptr;
+    HGDIOBJ stock = backing != nullptr ? SelectObject(memory, backing) : nullptr;
+    ReleaseDC(record.window, screen);
+    if (stock == nullptr || stock == HGDI_ERROR) {
+        // Without a bitmap of its own the canvas stays as if it had no DC: nothing draws.
+        if (backing != nullptr)
+            DeleteObject(backing);
+        if (memory != nullptr)
+            DeleteDC(memory);
+        return;
+    }
+    canvas.memoryDc = memory;
+    canvas.stockBitmap = static_cast<HBITMAP>(stock);
+    canvas.width = client.right;
+    canvas.height = client.bottom;
+    RECT whole{0, 0, canvas.width, canvas.height};
+    FillRect(memory, &whole, GetSysColorBrush(COLOR_BTNFACE));
+    SetDefaultDrawingState(record);
+}
+
+BOOL CanvasPaint(HWND dialog, const DRAWITEMSTRUCT& item) noexcept {
+    if ((item.itemAction & ODA_DRAWENTIRE) == 0)
+        return FALSE;
+    const WindowRecord* record = FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item.CtlID)));
+    if (record == nullptr || record->kind != kKindCanvas || record->canvas.memoryDc == nullptr)
+        return FALSE;
+    const CanvasState& canvas = record->canvas;
+    // The whole bitmap every time: the DC is clipped to what needs painting anyway.
+    BitBlt(item.hDC, 0, 0, canvas.width, canvas.height, canvas.memoryDc, 0, 0, SRCCOPY);
+    return TRUE;
+}
+
+void CanvasReleaseBacking(WindowRecord& record) noexcept {
+    CanvasState& canvas = record.canvas;
+    if (canvas.memoryDc == nullptr)
+        return;
+    if (canvas.stockBitmap != nullptr)
+        DeleteObject(SelectObject(canvas.memoryDc, canvas.stockBitmap));
+    if (canvas.stockFont != nullptr)
+        DeleteObject(SelectObject(canvas.memoryDc, canvas.stockFont));
+    DeleteDC(canvas.memoryDc);
+    canvas.memoryDc = nullptr;
+    canvas.stockBitmap = nullptr;
+    canvas.stockFont = nullptr;
+}

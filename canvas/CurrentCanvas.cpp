@@ -1,0 +1,79 @@
+#include "canvas/CurrentCanvas.h"
+
+#include "canvas/Canvas.h"
+#include "dialogs/WindowRecord.h"
+#include "runtime/ErrorNumber.h"
+#include "runtime/ThreadState.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+void SetCurrentCanvas(HWND canvas) {
+    if (ThreadState* state = CurrentThreadState())
+        state->currentCanvas = canvas;
+}
+
+} // namespace
+
+WindowRecord* CurrentCanvas() noexcept {
+    ThreadState* state = CurrentThreadState();
+    if (state == nullptr || state->currentCanvas == nullptr)
+        return nullptr;
+    // Looked up again every time, so a canvas whose dialog is gone is simply not found.
+    WindowRecord* record = FindWindowRecord(static_cast<HWND>(state->currentCanvas));
+    if (record == nullptr || record->kind != kKindCanvas || record->canvas.memoryDc == nullptr)
+        return nullptr;
+    return record;
+}
+
+std::int32_t ToPixel(double coordinate) noexcept {
+    // Far beyond any bitmap GDI can make; the bounds only keep the conversion defined.
+    constexpr double kLimit = std::numeric_limits<std::int32_t>::max();
+    if (std::isnan(coordinate))
+        return 0;
+    double rounded = std::nearbyint(coordinate); // the default mode rounds ties to even
+    if (rounded > kLimit)
+        return std::numeric_limits<std::int32_t>::max();
+    if (rounded < -kLimit)
+        return -std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(rounded);
+}
+
+void UpdateCanvasScreen(const WindowRecord& canvas) noexcept {
+    InvalidateRect(canvas.window, nullptr, FALSE);
+    UpdateWindow(canvas.window);
+}
+
+void AutoRedraw(const WindowRecord& canvas) noexcept {
+    if ((canvas.flags & kRecordDeferredRedraw) == 0)
+        UpdateCanvasScreen(canvas);
+}
+
+void CanvasAttach(WindowHandle window, std::int32_t controlId, std::int32_t option) noexcept {
+    SetCurrentCanvas(nullptr);
+    HWND target = GetDlgItem(window, controlId);
+    if (target == nullptr)
+        target = window;
+    WindowRecord* record = FindWindowRecord(target);
+    if (record == nullptr || record->kind != kKindCanvas) {
+        SetErrorNumber(Err::DeviceUnavailable);
+        return;
+    }
+    record->flags &= ~kRecordDeferredRedraw;
+    if ((option & kCanvasDeferredRedraw) != 0)
+        record->flags |= kRecordDeferredRedraw;
+    SetCurrentCanvas(target);
+}
+
+void CanvasRedraw() noexcept {
+    if (const WindowRecord* canvas = CurrentCanvas())
+        UpdateCanvasScreen(*canvas);
+}
+
+void CanvasGetSize(double& width, double& height) noexcept {
+    const WindowRecord* canvas = CurrentCanvas();
+    width = canvas != nullptr ? canvas->canvas.width : 0;
+    height = canvas != nullptr ? canvas->canvas.height : 0;
+}

@@ -1,0 +1,109 @@
+#include "canvas/CanvasControl.h"
+#include "dialogs/WindowRecord.h"
+#include "tests/win/support/CanvasHost.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kWidth = 40;
+constexpr int kHeight = 30;
+
+std::uint32_t AsPixel(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+PixelGrid Backing(const WindowRecord& record) {
+    return ReadDcPixels(record.canvas.memoryDc, record.canvas.width, record.canvas.height);
+}
+
+// Paints a red square into the backing bitmap, behind the canvas's back.
+void PaintSquare(const WindowRecord& record) {
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    RECT square{5, 5, 10, 10};
+    FillRect(record.canvas.memoryDc, &square, red);
+    DeleteObject(red);
+}
+
+} // namespace
+
+TEST(CanvasControl, NewCanvasIsTheControlSizeInButtonFaceWithTheDefaultFont) {
+    CanvasHost host(kWidth, kHeight);
+    WindowRecord* record = host.Record();
+    ASSERT_NE(record, nullptr);
+    ASSERT_NE(record->canvas.memoryDc, nullptr);
+    EXPECT_EQ(record->canvas.width, kWidth);
+    EXPECT_EQ(record->canvas.height, kHeight);
+    EXPECT_EQ(Backing(*record), PixelGrid(kWidth * kHeight, AsPixel(GetSysColor(COLOR_BTNFACE))));
+    EXPECT_GT(record->canvas.charWidth, 0);
+    EXPECT_GT(record->canvas.lineHeight, 0);
+    EXPECT_EQ(GetTextAlign(record->canvas.memoryDc) & TA_UPDATECP, static_cast<UINT>(TA_UPDATECP));
+    EXPECT_EQ(record->canvas.foreground, record->drawForeground);
+    EXPECT_EQ(record->canvas.background, record->drawBackground);
+    EXPECT_EQ(GetBkMode(record->canvas.memoryDc), OPAQUE);
+}
+
+TEST(CanvasControl, PaintCopiesTheWholeBitmapOnlyForDrawEntire) {
+    CanvasHost host(kWidth, kHeight);
+    WindowRecord* record = host.Record();
+    ASSERT_NE(record, nullptr);
+    PaintSquare(*record);
+
+    HDC target = CreateCompatibleDC(record->canvas.memoryDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(record->canvas.memoryDc, kWidth, kHeight);
+    HGDIOBJ old = SelectObject(target, bitmap);
+    RECT whole{0, 0, kWidth, kHeight};
+    FillRect(target, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    PixelGrid black = ReadDcPixels(target, kWidth, kHeight);
+
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_STATIC;
+    item.CtlID = CanvasHost::kControlId;
+    item.hwndItem = host.Control();
+    item.hDC = target;
+    item.rcItem = whole;
+    item.itemAction = ODA_FOCUS;
+    EXPECT_FALSE(CanvasPaint(host.Window(), item));
+    EXPECT_EQ(ReadDcPixels(target, kWidth, kHeight), black);
+
+    item.CtlID = CanvasHost::kControlId + 1; // no such control
+    item.itemAction = ODA_DRAWENTIRE;
+    EXPECT_FALSE(CanvasPaint(host.Window(), item));
+    EXPECT_EQ(ReadDcPixels(target, kWidth, kHeight), black);
+
+    item.CtlID = CanvasHost::kControlId;
+    item.itemAction = ODA_DRAWENTIRE | ODA_FOCUS;
+    EXPECT_TRUE(CanvasPaint(host.Window(), item));
+    EXPECT_EQ(ReadDcPixels(target, kWidth, kHeight), Backing(*record));
+
+    SelectObject(target, old);
+    DeleteObject(bitmap);
+    DeleteDC(target);
+}
+
+TEST(CanvasControl, TheScreenShowsTheBitmapWhenTheControlPaints) {
+    CanvasHost host(kWidth, kHeight);
+    WindowRecord* record = host.Record();
+    ASSERT_NE(record, nullptr);
+    PaintSquare(*record);
+    InvalidateRect(host.Control(), nullptr, FALSE);
+    UpdateWindow(host.Control());
+    EXPECT_EQ(ReadScreenPixels(host.Control(), kWidth, kHeight), Backing(*record));
+}
+
+TEST(CanvasControl, DestroyingTheDialogDeletesBitmapFontAndDc) {
+    CanvasHost host(kWidth, kHeight);
+    WindowRecord* record = host.Record();
+    ASSERT_NE(record, nullptr);
+    HDC memory = record->canvas.memoryDc;
+    HGDIOBJ bitmap = GetCurrentObject(memory, OBJ_BITMAP);
+    HGDIOBJ font = GetCurrentObject(memory, OBJ_FONT);
+    ASSERT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));
+    ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
+
+    host.Destroy();
+    EXPECT_EQ(host.Record(), nullptr);
+    EXPECT_EQ(GetObjectType(bitmap), 0u);
+    EXPECT_EQ(GetObjectType(font), 0u);
+    EXPECT_EQ(GetObjectType(memory), 0u);
+}

@@ -1,0 +1,102 @@
+#include "tests/win/support/CanvasHost.h"
+
+#include "canvas/CanvasControl.h"
+#include "dialogs/WindowRecord.h"
+
+namespace {
+
+constexpr char kHostClass[] = "CanvasTestHost";
+
+LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DRAWITEM:
+        return CanvasPaint(window, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_NCDESTROY:
+        // The control is gone by now; its handle was kept for this.
+        FreeWindowRecord(reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void RegisterHostClass() {
+    static const bool registered = [] {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = HostProcedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = kHostClass;
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+        return RegisterClassA(&windowClass) != 0;
+    }();
+    (void)registered;
+}
+
+} // namespace
+
+CanvasHost::CanvasHost(int width, int height) {
+    RegisterHostClass();
+    window_ = CreateWindowExA(0, kHostClass, "Canvas test", WS_POPUP | WS_VISIBLE, 0, 0, width + 20,
+                              height + 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    control_ = CreateWindowExA(0, "STATIC", "", 0x5000000D, 0, 0, width, height, window_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
+                               GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control_));
+    if (WindowRecord* record =
+            NewWindowRecord(control_, window_, kKindCanvas, kRecordControl | kRecordPixels))
+        CanvasInitBacking(*record);
+    PumpMessages();
+}
+
+CanvasHost::~CanvasHost() {
+    Destroy();
+}
+
+WindowRecord* CanvasHost::Record() const {
+    return FindWindowRecord(control_);
+}
+
+void CanvasHost::Destroy() {
+    if (window_ != nullptr)
+        DestroyWindow(window_);
+    window_ = nullptr;
+    PumpMessages();
+}
+
+PixelGrid ReadDcPixels(HDC dc, int width, int height) {
+    PixelGrid pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    HDC copy = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateCompatibleBitmap(dc, width, height);
+    HGDIOBJ old = SelectObject(copy, bitmap);
+    BitBlt(copy, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    SelectObject(copy, old);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    GetDIBits(copy, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+    DeleteObject(bitmap);
+    DeleteDC(copy);
+    for (std::uint32_t& pixel : pixels)
+        pixel &= 0xFFFFFF;
+    return pixels;
+}
+
+PixelGrid ReadScreenPixels(HWND control, int width, int height) {
+    HDC dc = GetDC(control);
+    PixelGrid pixels = ReadDcPixels(dc, width, height);
+    ReleaseDC(control, dc);
+    return pixels;
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
