@@ -57,7 +57,9 @@ DynString& DynString::operator=(DynString&& other) noexcept {
     return *this;
 }
 
-DynString::~DynString() { Release(); }
+DynString::~DynString() {
+    Release();
+}
 
 DynString DynString::OfLength(std::uint32_t length) noexcept {
     DynString result;

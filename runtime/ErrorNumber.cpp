@@ -12,7 +12,9 @@ void SetErrorNumber(ErrorNumber number) noexcept {
         state->errorNumber = number;
 }
 
-void ClearErrorNumber() noexcept { SetErrorNumber(Err::None); }
+void ClearErrorNumber() noexcept {
+    SetErrorNumber(Err::None);
+}
 
 ErrorNumber MapSystemError(std::uint32_t code) noexcept {
     switch (code) {

@@ -44,7 +44,9 @@ const DynString emptyString;
 
 } // namespace
 
-StringArray::~StringArray() { ArrayErase(*this); }
+StringArray::~StringArray() {
+    ArrayErase(*this);
+}
 
 const DynString& StringArray::Get(std::int32_t index) const noexcept {
     if (!Contains(index)) {
@@ -95,22 +97,22 @@ void ArrayRedimPreserve(StringArray& a, std::int32_t lower, std::int32_t upper) 
         return;
     }
     if (newCount < oldCount) {
-        // The dropped strings go first; a failed shrink then leaves empty tail elements
-        // that are simply not counted.
+        // The dropped strings go first. Should the block not shrink, the old one serves:
+        // its tail is simply not counted.
         ReleaseElements(a.elements_, newCount, oldCount);
+        if (void* block = GlobalReAlloc(a.elements_, static_cast<SIZE_T>(bytes), GMEM_MOVEABLE))
+            a.elements_ = static_cast<DynString*>(block);
+        a.upper_ = upper;
+        return;
     }
-    void* block = GlobalReAlloc(a.elements_, static_cast<SIZE_T>(bytes), GMEM_MOVEABLE | GMEM_ZEROINIT);
+    void* block =
+        GlobalReAlloc(a.elements_, static_cast<SIZE_T>(bytes), GMEM_MOVEABLE | GMEM_ZEROINIT);
     if (block == nullptr) {
         // Not in place: a new block, the surviving references copied, the old block freed.
         DynString* fresh = AllocateElements(newCount);
-        if (fresh == nullptr) {
-            if (newCount < oldCount) {
-                for (std::int64_t i = newCount; i < oldCount; ++i)
-                    new (&a.elements_[i]) DynString();
-            }
+        if (fresh == nullptr)
             return;
-        }
-        MoveReferences(fresh, a.elements_, newCount < oldCount ? newCount : oldCount);
+        MoveReferences(fresh, a.elements_, oldCount);
         GlobalFree(a.elements_);
         a.elements_ = fresh;
     } else {
@@ -131,7 +133,9 @@ void ArrayErase(StringArray& a) noexcept {
     a.upper_ = -1;
 }
 
-std::int32_t ArrayUpperBound(const StringArray& a) noexcept { return a.UpperBound(); }
+std::int32_t ArrayUpperBound(const StringArray& a) noexcept {
+    return a.UpperBound();
+}
 
 void ArrayInsertAt(StringArray& a, std::int32_t index, DynString value) noexcept {
     if (!a.Contains(index)) {
@@ -151,6 +155,8 @@ void ArrayDeleteAt(StringArray& a, std::int32_t index, const DynString& fill) no
         return;
     }
     DynString last = fill; // copied first, in case fill is an element of the array
+    if (last.Length() != fill.Length())
+        return; // no memory for the copy: error 7 is set, nothing is stored
     const std::int64_t at = std::int64_t{index} - a.lower_;
     const std::int64_t end = a.Count() - 1;
     a.elements_[at].~DynString();
@@ -174,7 +180,8 @@ struct SortKey {
         if (from > static_cast<std::int64_t>(bytes.size()) || to < from)
             return {};
         const std::int64_t last = to < static_cast<std::int64_t>(bytes.size()) ? to : bytes.size();
-        return bytes.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(last - from + 1));
+        return bytes.substr(static_cast<std::size_t>(from - 1),
+                            static_cast<std::size_t>(last - from + 1));
     }
 
     // True when key a sorts before key b.
@@ -205,7 +212,9 @@ struct SortKey {
     }
 };
 
-void SwapReferences(DynString& a, DynString& b) noexcept { a.Swap(b); }
+void SwapReferences(DynString& a, DynString& b) noexcept {
+    a.Swap(b);
+}
 
 // The quicksort of [lo, hi]. The two parts that a partition leaves are independent, so
 // the smaller is sorted by recursion and the larger by the loop: the same moves as
@@ -271,7 +280,11 @@ void ArraySortFrom(StringArray& a, std::int32_t start, std::int32_t from, std::i
 void SplitFields(const DynString& s, StringArray& array, const DynString& d) noexcept {
     if (!array.IsCreated())
         return;
-    const std::string_view text = s.View();
+    // A copy, since s may be one of the elements that are about to be replaced.
+    const DynString source = s;
+    if (source.Length() != s.Length())
+        return; // no memory: error 7 is set, the array stays as it was
+    const std::string_view text = source.View();
     const std::string_view delimiter = d.View();
     std::size_t from = 0;
     bool usedUp = text.empty();

@@ -11,7 +11,8 @@ constexpr std::int64_t kMaxLength = 0x7FFFFFFF;
 
 // The seven code page 437 letter pairs that case mapping covers besides A-Z.
 constexpr unsigned char accentedPairs[7][2] = {
-    {0x8E, 0x84}, {0x99, 0x94}, {0x9A, 0x81}, {0x90, 0x82}, {0xA5, 0xA4}, {0x8F, 0x86}, {0x80, 0x87},
+    {0x8E, 0x84}, {0x99, 0x94}, {0x9A, 0x81}, {0x90, 0x82},
+    {0xA5, 0xA4}, {0x8F, 0x86}, {0x80, 0x87},
 };
 
 struct CaseTables {
@@ -43,7 +44,9 @@ constexpr CaseTables MakeCaseTables() {
 
 constexpr CaseTables caseTables = MakeCaseTables();
 
-DynString Bytes(std::string_view bytes) noexcept { return DynString(bytes); }
+DynString Bytes(std::string_view bytes) noexcept {
+    return DynString(bytes);
+}
 
 // Applies a byte table to every byte of s.
 DynString MapBytes(const DynString& s, const std::array<unsigned char, 256>& table) noexcept {
@@ -61,7 +64,9 @@ std::size_t FindFrom(std::string_view s, std::string_view m, std::size_t from) n
 
 } // namespace
 
-std::uint32_t StringLength(const DynString& s) noexcept { return s.Length(); }
+std::uint32_t StringLength(const DynString& s) noexcept {
+    return s.Length();
+}
 
 DynString Concat(const DynString& a, const DynString& b) noexcept {
     const std::uint64_t length = std::uint64_t{a.Length()} + b.Length();
@@ -140,7 +145,8 @@ DynString Substring(const DynString& s, std::int32_t start, std::int32_t count) 
     const std::int64_t take = limit < available ? limit : available;
     if (first == 1 && take == n)
         return s;
-    return Bytes(s.View().substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(take)));
+    return Bytes(
+        s.View().substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(take)));
 }
 
 DynString RightPart(const DynString& s, std::int32_t count) noexcept {
@@ -154,7 +160,8 @@ DynString RightPart(const DynString& s, std::int32_t count) noexcept {
     return Bytes(s.View().substr(static_cast<std::size_t>(n - take)));
 }
 
-void OverwriteAt(DynString& v, std::int32_t start, std::int32_t count, const DynString& r) noexcept {
+void OverwriteAt(DynString& v, std::int32_t start, std::int32_t count,
+                 const DynString& r) noexcept {
     const std::int64_t n = v.Length();
     std::int64_t first = start;
     if (first == 0)
@@ -181,15 +188,25 @@ void OverwriteAt(DynString& v, std::int32_t start, std::int32_t count, const Dyn
         std::memmove(v.MutableBytes() + (first - 1), r.Bytes(), static_cast<std::size_t>(k));
 }
 
-bool IsCaseLetter(unsigned char byte) noexcept { return caseTables.letter[byte]; }
+bool IsCaseLetter(unsigned char byte) noexcept {
+    return caseTables.letter[byte];
+}
 
-unsigned char UpperByte(unsigned char byte) noexcept { return caseTables.upper[byte]; }
+unsigned char UpperByte(unsigned char byte) noexcept {
+    return caseTables.upper[byte];
+}
 
-unsigned char LowerByte(unsigned char byte) noexcept { return caseTables.lower[byte]; }
+unsigned char LowerByte(unsigned char byte) noexcept {
+    return caseTables.lower[byte];
+}
 
-DynString ToUpper(const DynString& s) noexcept { return MapBytes(s, caseTables.upper); }
+DynString ToUpper(const DynString& s) noexcept {
+    return MapBytes(s, caseTables.upper);
+}
 
-DynString ToLower(const DynString& s) noexcept { return MapBytes(s, caseTables.lower); }
+DynString ToLower(const DynString& s) noexcept {
+    return MapBytes(s, caseTables.lower);
+}
 
 DynString ToProperCase(const DynString& s) noexcept {
     DynString result = s;
@@ -255,8 +272,7 @@ std::int32_t FindSubstring(std::int32_t start, const DynString& s, const DynStri
         if (static_cast<std::int64_t>(pattern.size()) > end)
             return 0;
         // The last occurrence that ends at or before position end.
-        const std::size_t found =
-            text.substr(0, static_cast<std::size_t>(end)).rfind(pattern);
+        const std::size_t found = text.substr(0, static_cast<std::size_t>(end)).rfind(pattern);
         return found == std::string_view::npos ? 0 : static_cast<std::int32_t>(found + 1);
     }
     return 0;
@@ -284,16 +300,19 @@ DynString ReplaceAll(const DynString& m, const DynString& r, const DynString& s)
         ++occurrences;
     if (occurrences == 0)
         return s;
-    const std::int64_t length =
-        static_cast<std::int64_t>(text.size()) +
-        occurrences * (static_cast<std::int64_t>(r.Length()) - static_cast<std::int64_t>(m.Length()));
-    if (length > kMaxLength) {
+    // Each occurrence changes the length by the same amount; the check divides, so that
+    // no product can overflow.
+    const std::int64_t growth =
+        static_cast<std::int64_t>(r.Length()) - static_cast<std::int64_t>(m.Length());
+    const auto n = static_cast<std::int64_t>(text.size());
+    if (growth > 0 && (n > kMaxLength || occurrences > (kMaxLength - n) / growth)) {
         SetErrorNumber(Err::InvalidArgument);
         return {};
     }
+    const std::int64_t length = n + occurrences * growth;
     DynString result = DynString::OfLength(static_cast<std::uint32_t>(length));
-    if (length > 0 && result.IsEmpty())
-        return result;
+    if (result.IsEmpty())
+        return result; // nothing left, or no memory (error 7)
     char* out = result.MutableBytes();
     std::size_t from = 0;
     for (std::size_t at = text.find(pattern); at != std::string_view::npos;
