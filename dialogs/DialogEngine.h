@@ -14,8 +14,8 @@ constexpr std::int32_t kCentred = -1;          // x or y: centre in the work are
 constexpr std::int32_t kKeepPosition = 0x8000; // x or y: where the platform put it
 
 HWND NewDialog(HWND parent, const DynString& caption, std::int32_t x, std::int32_t y,
-               std::int32_t width, std::int32_t height, std::int32_t style,
-               std::int32_t exStyle, std::int32_t units) noexcept;
+               std::int32_t width, std::int32_t height, std::int32_t style, std::int32_t exStyle,
+               std::int32_t units) noexcept;
 HWND AddControl(HWND dialog, std::int32_t kind, std::int32_t id, const DynString& text,
                 std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
                 std::int32_t style, std::int32_t exStyle, DialogCallback callback,

@@ -10,10 +10,19 @@ namespace {
 SpinLock recordLock;
 WindowRecord* records = nullptr; // newest first
 
-// True when some record other than skip has this background colour; caller holds the lock.
-bool ColourStillUsed(std::int32_t colour, const WindowRecord* skip) {
+// True when some linked record has this background colour; caller holds the lock.
+bool ColourInUse(std::int32_t colour) {
     for (const WindowRecord* record = records; record != nullptr; record = record->next) {
-        if (record != skip && record->backColour == colour)
+        if (record->backColour == colour)
+            return true;
+    }
+    return false;
+}
+
+// True when a record of the chain before stop holds this brush.
+bool BrushInChain(const WindowRecord* chain, const WindowRecord* stop, HBRUSH brush) {
+    for (; chain != stop; chain = chain->next) {
+        if (chain->brush == brush)
             return true;
     }
     return false;
@@ -21,7 +30,8 @@ bool ColourStillUsed(std::int32_t colour, const WindowRecord* skip) {
 
 } // namespace
 
-WindowRecord* NewWindowRecord(HWND window, HWND parent, std::int32_t kind, std::uint32_t flags) noexcept {
+WindowRecord* NewWindowRecord(HWND window, HWND parent, std::int32_t kind,
+                              std::uint32_t flags) noexcept {
     auto* record = static_cast<WindowRecord*>(std::calloc(1, sizeof(WindowRecord)));
     if (record == nullptr)
         return nullptr;
@@ -51,26 +61,62 @@ WindowRecord* FindWindowRecord(HWND window) noexcept {
 }
 
 void FreeWindowRecord(HWND window) noexcept {
-    WindowRecord* found = nullptr;
-    HBRUSH brushToDelete = nullptr;
+    if (window == nullptr)
+        return;
+    WindowRecord* freed = nullptr; // the window's record last, so its controls go first
     {
         SpinLockGuard guard(recordLock);
-        for (WindowRecord** link = &records; *link != nullptr; link = &(*link)->next) {
-            if ((*link)->window == window) {
-                found = *link;
-                *link = found->next;
-                break;
+        WindowRecord* own = nullptr;
+        for (WindowRecord** link = &records; *link != nullptr;) {
+            WindowRecord* record = *link;
+            if (record->window == window) {
+                *link = record->next;
+                own = record;
+            } else if ((record->flags & kRecordControl) != 0 && record->parent == window) {
+                *link = record->next;
+                record->next = freed;
+                freed = record;
+            } else {
+                link = &record->next;
             }
         }
-        if (found != nullptr && found->brush != nullptr && !ColourStillUsed(found->backColour, found))
-            brushToDelete = found->brush;
+        if (own != nullptr) {
+            WindowRecord** tail = &freed;
+            while (*tail != nullptr)
+                tail = &(*tail)->next;
+            own->next = nullptr;
+            *tail = own;
+        }
+        // A brush still used by a remaining record stays; a brush shared by several freed
+        // records is deleted once, by the first of them.
+        for (WindowRecord* record = freed; record != nullptr; record = record->next) {
+            if (record->brush != nullptr &&
+                (ColourInUse(record->backColour) || BrushInChain(freed, record, record->brush)))
+                record->brush = nullptr;
+        }
     }
-    if (found == nullptr)
-        return;
     // Platform calls happen outside the lock.
-    if (brushToDelete != nullptr)
-        DeleteObject(brushToDelete);
-    if (found->kind == kKindCanvas)
-        CanvasReleaseBacking(*found);
-    std::free(found);
+    while (freed != nullptr) {
+        WindowRecord* record = freed;
+        freed = record->next;
+        if (record->brush != nullptr)
+            DeleteObject(record->brush);
+        if (record->kind == kKindCanvas)
+            CanvasReleaseBacking(*record);
+        std::free(record);
+    }
+}
+
+HBRUSH FindSharedBrush(std::int32_t backColour) noexcept {
+    SpinLockGuard guard(recordLock);
+    for (const WindowRecord* record = records; record != nullptr; record = record->next) {
+        if (record->backColour == backColour && record->brush != nullptr)
+            return record->brush;
+    }
+    return nullptr;
+}
+
+bool BackColourInUse(std::int32_t backColour) noexcept {
+    SpinLockGuard guard(recordLock);
+    return ColourInUse(backColour);
 }

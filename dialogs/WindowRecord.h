@@ -25,29 +25,36 @@ constexpr std::int32_t kKindCanvas = 14;
 constexpr std::int32_t kKindListBox = 16;
 
 struct WindowRecord {
-    WindowRecord* next;        // list link
-    HWND window;               // the window handle, the search key
-    HWND parent;               // a control's dialog; a dialog's parent at creation
-    std::uint32_t flags;       // kRecord... bits
-    std::int32_t showState;    // dialogs: SW_SHOWMAXIMIZED, SW_MINIMIZE or SW_SHOW
-    HFONT font;                // dialogs: the font the dialog manager made from the template
-    DialogCallback callback;   // a dialog's callback, or a control's own (null when none)
-    std::int32_t* result;      // the caller's result variable, or null
-    std::int32_t kind;         // 0 for a dialog, else the control kind
-    DWORD style;               // dialogs: the style passed to NewDialog
-    std::int32_t textColour;   // control colours (kColourNotSet, -1, -2 or 0x00BBGGRR)
+    WindowRecord* next;      // list link
+    HWND window;             // the window handle, the search key
+    HWND parent;             // a control's dialog; a dialog's parent at creation
+    std::uint32_t flags;     // kRecord... bits
+    std::int32_t showState;  // dialogs: SW_SHOWMAXIMIZED, SW_MINIMIZE or SW_SHOW
+    HFONT font;              // dialogs: the font the dialog manager made from the template
+    DialogCallback callback; // a dialog's callback, or a control's own (null when none)
+    std::int32_t* result;    // the caller's result variable, or null
+    std::int32_t kind;       // 0 for a dialog, else the control kind
+    DWORD style;             // dialogs: the style they were created with
+    std::int32_t textColour; // control colours (kColourNotSet, -1, -2 or 0x00BBGGRR)
     std::int32_t backColour;
-    HBRUSH brush;              // solid brush of backColour, shared by equal colours, or null
-    std::int32_t user[8];      // user values 1..8
+    HBRUSH brush;                // solid brush of backColour, shared by equal colours, or null
+    std::int32_t user[8];        // user values 1..8
     std::int32_t drawForeground; // drawing colours taken at creation
     std::int32_t drawBackground;
-    CanvasState canvas;        // canvas controls only
+    CanvasState canvas; // canvas controls only
 };
 
 // Makes a zero-filled record for a window (colours not set, drawing colours from the
 // system) and links it in; null when memory cannot be had.
-WindowRecord* NewWindowRecord(HWND window, HWND parent, std::int32_t kind, std::uint32_t flags) noexcept;
+WindowRecord* NewWindowRecord(HWND window, HWND parent, std::int32_t kind,
+                              std::uint32_t flags) noexcept;
 // The record of a window, or null.
 WindowRecord* FindWindowRecord(HWND window) noexcept;
-// Unlinks and frees a record (its brush and canvas released as the rules say).
+// Unlinks and frees the records of a window's controls and then its own. A brush goes
+// with the last record of its background colour; a canvas releases its backing bitmap.
 void FreeWindowRecord(HWND window) noexcept;
+
+// The brush of some record whose background colour is exactly this one, or null.
+HBRUSH FindSharedBrush(std::int32_t backColour) noexcept;
+// True when some record has this background colour.
+bool BackColourInUse(std::int32_t backColour) noexcept;

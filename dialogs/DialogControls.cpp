@@ -1,0 +1,94 @@
+#include "dialogs/DialogEngine.h"
+
+#include "canvas/CanvasControl.h"
+
+namespace {
+
+struct ControlKind {
+    std::int32_t kind;
+    const char* windowClass;
+    DWORD defaultStyle;
+    DWORD forcedOn;
+    DWORD forbidden;
+};
+
+constexpr ControlKind kKinds[] = {
+    // WS_CHILD, WS_VISIBLE, WS_TABSTOP
+    {kKindButton, "BUTTON", 0x50010000, 0x50000000, 0},
+    // WS_CHILD, WS_VISIBLE, SS_OWNERDRAW
+    {kKindCanvas, "STATIC", 0x5000000D, 0x5000000D, 0},
+    // WS_CHILD, WS_VISIBLE, WS_BORDER, WS_VSCROLL, WS_TABSTOP, LBS_SORT, LBS_NOTIFY; always
+    // WS_CHILD, WS_VISIBLE, LBS_NOTIFY
+    {kKindListBox, "LISTBOX", 0x50A10003, 0x50000001, 0},
+};
+
+const ControlKind* FindKind(std::int32_t kind) {
+    for (const ControlKind& known : kKinds) {
+        if (known.kind == kind)
+            return &known;
+    }
+    return nullptr;
+}
+
+// The kind's default style when none is given, then its forced and forbidden bits. A
+// default list box trades its border for a sunken client edge.
+void ApplyKindStyle(const ControlKind& kind, DWORD& style, DWORD& exStyle) {
+    if (style == 0) {
+        style = kind.defaultStyle;
+        if (kind.kind == kKindListBox && (style & WS_BORDER) != 0) {
+            style &= ~static_cast<DWORD>(WS_BORDER);
+            exStyle |= WS_EX_CLIENTEDGE;
+        }
+    }
+    style |= kind.forcedOn;
+    style &= ~kind.forbidden;
+}
+
+void AddListItems(HWND list, const StringArray& items) {
+    for (std::int32_t i = items.LowerBound(); i <= items.UpperBound(); ++i) {
+        if (items[i].IsEmpty())
+            break;
+        SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].Bytes()));
+    }
+}
+
+} // namespace
+
+HWND AddControl(HWND dialog, std::int32_t kind, std::int32_t id, const DynString& text,
+                std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height,
+                std::int32_t style, std::int32_t exStyle, DialogCallback callback,
+                const StringArray* items) noexcept {
+    const WindowRecord* dialogRecord = FindWindowRecord(dialog);
+    const ControlKind* controlKind = FindKind(kind);
+    if (dialogRecord == nullptr || controlKind == nullptr)
+        return nullptr;
+    const std::uint32_t units = dialogRecord->flags & kRecordPixels;
+    HFONT font = dialogRecord->font;
+
+    RECT area{x, y, x + width, y + height};
+    if (units == 0)
+        MapDialogRect(dialog, &area);
+    DWORD controlStyle = static_cast<DWORD>(style);
+    DWORD controlExStyle = static_cast<DWORD>(exStyle);
+    ApplyKindStyle(*controlKind, controlStyle, controlExStyle);
+
+    HWND control = CreateWindowExA(
+        controlExStyle, controlKind->windowClass, text.Bytes(), controlStyle, area.left, area.top,
+        area.right - area.left, area.bottom - area.top, dialog,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    if (control == nullptr)
+        return nullptr;
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+
+    WindowRecord* record = NewWindowRecord(control, dialog, kind, units | kRecordControl);
+    if (record != nullptr)
+        record->callback = callback;
+
+    if (kind == kKindListBox && items != nullptr)
+        AddListItems(control, *items);
+    if (kind == kKindButton && (controlStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+        SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+    if (kind == kKindCanvas && record != nullptr)
+        CanvasInitBacking(*record);
+    return control;
+}
