@@ -1,0 +1,242 @@
+#include "editor/KeyProcessing.h"
+
+#include "canvas/Canvas.h"
+#include "dialogs/CommandMenu.h"
+#include "dialogs/ControlServices.h"
+#include "editor/ProgramState.h"
+#include "editor/ScreenDrawing.h"
+#include "editor/TextModel.h"
+#include "editor/TextOperations.h"
+#include "platform/Platform.h"
+#include "runtime/StringFunctions.h"
+
+#include <algorithm>
+
+namespace {
+
+// Scan codes the editor acts on; the keypad keys share them.
+constexpr std::int32_t kScanTab = 15;
+constexpr std::int32_t kScanEnter = 28;
+constexpr std::int32_t kScanF1 = 59;
+constexpr std::int32_t kScanHome = 71;
+constexpr std::int32_t kScanUp = 72;
+constexpr std::int32_t kScanPageUp = 73;
+constexpr std::int32_t kScanLeft = 75;
+constexpr std::int32_t kScanRight = 77;
+constexpr std::int32_t kScanEnd = 79;
+constexpr std::int32_t kScanDown = 80;
+constexpr std::int32_t kScanPageDown = 81;
+constexpr std::int32_t kScanInsert = 82;
+constexpr std::int32_t kScanDelete = 83;
+// With the left Control key held the code comes negated.
+constexpr std::int32_t kScanZoomOut = -74;
+constexpr std::int32_t kScanZoomIn = -78;
+
+constexpr std::int32_t kSmallestFont = 1;
+constexpr std::int32_t kLargestFont = 72;
+
+// What the key routine keeps between calls; the initialising call sets it.
+struct KeptValues {
+    WindowHandle window;   // the editor window
+    std::int32_t canvasId; // the canvas control's id in that window
+    std::int32_t fontSize; // point size of the text font
+};
+
+KeptValues kept{};
+
+// A kept value of 0 takes the argument, and an argument of 0 the kept value.
+template <typename T> void Resolve(T& keptValue, T& argument) {
+    if (keptValue == T{})
+        keptValue = argument;
+    if (argument == T{})
+        argument = keptValue;
+}
+
+ViewState ReadViewState(WindowHandle canvas) {
+    return {GetControlUser(canvas, 1), GetControlUser(canvas, 2), GetControlUser(canvas, 3),
+            GetControlUser(canvas, 4)};
+}
+
+void StoreViewState(WindowHandle canvas, const ViewState& view) {
+    SetControlUser(canvas, 1, view.topLine);
+    SetControlUser(canvas, 2, view.firstColumn);
+    SetControlUser(canvas, 3, view.cursorLine);
+    SetControlUser(canvas, 4, view.cursorScreenColumn);
+}
+
+// One column to the right: the cursor on the canvas, or the text under it at the right edge.
+void Advance(ViewState& view, const ScreenMetrics& metrics) {
+    if (view.cursorScreenColumn == metrics.visibleColumns)
+        ++view.firstColumn;
+    else
+        ++view.cursorScreenColumn;
+}
+
+bool BeyondLine(const DynString& line, const ViewState& view) {
+    return line.Length() < static_cast<std::uint32_t>(TextColumn(view));
+}
+
+// Moves to the first byte of the next word on the cursor's line; false when there is none.
+bool MoveToNextWord(const DynString& line, ViewState& view, const ScreenMetrics& metrics) {
+    do {
+        Advance(view, metrics);
+        if (BeyondLine(line, view))
+            return false;
+    } while (line.ByteAt(TextColumn(view)) != ' ');
+    do {
+        Advance(view, metrics);
+        if (BeyondLine(line, view))
+            return false;
+    } while (line.ByteAt(TextColumn(view)) == ' ');
+    return true;
+}
+
+// End: just after the line's last byte, or from there to the start of the last line.
+void MoveToEnd(const DynString& line, std::int32_t lineCount, ViewState& view,
+               const ScreenMetrics& metrics) {
+    const auto length = static_cast<std::int32_t>(line.Length());
+    if (TextColumn(view) == length + 1) {
+        view.cursorLine = lineCount;
+        view.topLine = lineCount - metrics.visibleRows + 1;
+        view.firstColumn = 1;
+        view.cursorScreenColumn = 1;
+    } else {
+        view.firstColumn = length - metrics.visibleColumns + 2;
+        view.cursorScreenColumn =
+            std::min(metrics.visibleColumns + view.firstColumn, metrics.visibleColumns + 1) - 1;
+    }
+}
+
+// Step 11's keys. False when a Tab finds no next word and the call is to be abandoned.
+bool Navigate(std::int32_t scanCode, StringArray& lines, std::int32_t lineCount, ViewState& view,
+              const ScreenMetrics& metrics) {
+    switch (scanCode) {
+    case kScanTab:
+        return MoveToNextWord(lines.Get(view.cursorLine), view, metrics);
+    case kScanF1: {
+        const std::int32_t operation = ShowCommandMenu();
+        RunTextOperation(operation, lines, view.cursorLine, TextColumn(view), insertMode);
+        break;
+    }
+    case kScanHome:
+        if (view.firstColumn == 1 && view.cursorScreenColumn == 1) {
+            view.cursorLine = 1;
+            view.topLine = 1;
+        } else {
+            view.firstColumn = 1;
+            view.cursorScreenColumn = 1;
+        }
+        break;
+    case kScanUp:
+        --view.cursorLine;
+        if (view.topLine > view.cursorLine)
+            --view.topLine;
+        break;
+    case kScanPageUp:
+        view.topLine -= metrics.visibleRows;
+        view.cursorLine -= metrics.visibleRows;
+        break;
+    case kScanLeft:
+        if (view.cursorScreenColumn == 1)
+            --view.firstColumn;
+        else
+            --view.cursorScreenColumn;
+        break;
+    case kScanRight:
+        Advance(view, metrics);
+        break;
+    case kScanEnd:
+        MoveToEnd(lines.Get(view.cursorLine), lineCount, view, metrics);
+        break;
+    case kScanDown:
+        ++view.cursorLine;
+        if (view.topLine + metrics.visibleRows == view.cursorLine && view.cursorLine <= lineCount)
+            ++view.topLine;
+        break;
+    case kScanPageDown:
+        view.cursorLine = std::min(view.cursorLine + metrics.visibleRows, lineCount);
+        view.topLine =
+            std::min(view.topLine + metrics.visibleRows, lineCount - metrics.visibleRows + 1);
+        break;
+    case kScanInsert:
+        insertMode = (insertMode + 1) % 2;
+        break;
+    default:
+        break;
+    }
+    return true;
+}
+
+} // namespace
+
+void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& lines,
+                      WindowHandle window, std::int32_t canvasId, std::int32_t fontSize) noexcept {
+    if (scanCode == 0) {
+        kept = {};
+        insertMode = 1;
+    }
+    Resolve(kept.window, window);
+    Resolve(kept.canvasId, canvasId);
+    Resolve(kept.fontSize, fontSize);
+
+    // A text that was never created is taken as the empty text: element 0 only.
+    if (!lines.IsCreated())
+        ArrayRedim(lines, 0, 0);
+    // The count before the key; Enter and Delete change it, so the steps after them read it anew.
+    const std::int32_t lineCount = ArrayUpperBound(lines);
+
+    ScreenMetrics metrics{};
+    PrepareCanvas(window, canvasId, metrics);
+    const WindowHandle canvas = GetControlHandle(window, canvasId);
+    const ViewState shown = ReadViewState(canvas);
+    ViewState view = shown;
+
+    if (scanCode == kScanZoomOut)
+        fontSize = kept.fontSize = std::max(fontSize - 1, kSmallestFont);
+    if (scanCode == kScanZoomIn)
+        fontSize = kept.fontSize = std::min(fontSize + 1, kLargestFont);
+    SelectTextFont(fontSize, metrics);
+
+    if (CompareStrings(keyChar, CharString({' '})) >= 0 &&
+        CompareStrings(keyChar, CharString({255})) <= 0) {
+        lines.Set(view.cursorLine,
+                  EditLine(lines.Get(view.cursorLine), TextColumn(view), keyChar, insertMode));
+        ++view.cursorScreenColumn;
+        if (view.cursorScreenColumn > metrics.visibleColumns) {
+            ++view.firstColumn;
+            --view.cursorScreenColumn;
+        }
+    }
+
+    if (scanCode == kScanEnter) {
+        selectedLine = lines.Get(view.cursorLine);
+        PostMessageA(editorDialog, WM_CLOSE, 0, 0);
+        if (insertMode != 0) {
+            SplitLine(lines, view.cursorLine, TextColumn(view));
+            view.firstColumn = 1;
+            view.cursorScreenColumn = 1;
+        }
+        scanCode = kScanDown;
+    }
+
+    if (scanCode == kScanDelete) {
+        const DynString& line = lines.Get(view.cursorLine);
+        if (BeyondLine(line, view) && view.cursorLine < lineCount)
+            JoinWithNext(lines, view.cursorLine);
+        else
+            lines.Set(view.cursorLine, EditLine(line, TextColumn(view), DynString(), EditDelete));
+    }
+
+    if (!Navigate(scanCode, lines, ArrayUpperBound(lines), view, metrics)) {
+        // The abandoned Tab changes nothing, but the backing bitmap was cleared above:
+        // put the unchanged picture back so that a repaint does not lose the text.
+        DrawVisibleText(lines, shown, metrics);
+        return;
+    }
+
+    NormaliseView(view, ArrayUpperBound(lines));
+    DrawVisibleText(lines, view, metrics);
+    CanvasRedraw();
+    StoreViewState(canvas, view);
+    SetWindowCaption(window, StatusTitle(view, fontSize, scanCode, keyChar));
+}
