@@ -1,0 +1,82 @@
+#include "dialogs/KeyboardHook.h"
+
+#include "dialogs/DialogEngine.h"
+#include "editor/KeyProcessing.h"
+#include "editor/ProgramState.h"
+
+namespace {
+
+constexpr BYTE kShift = 0x10;
+constexpr BYTE kControl = 0x11;
+constexpr BYTE kAlt = 0x12;
+constexpr BYTE kRightShiftScan = 0x36;
+
+HHOOK keyboardHook = nullptr; // the latest installation's handle; kept after removal
+// Which side the latest event of each generic modifier came from, for the whole run.
+BYTE rightShiftLast = 0;
+BYTE rightAltLast = 0;
+BYTE rightCtrlLast = 0;
+
+// The side-specific entries of the key-state table from the generic ones.
+void SplitSides(BYTE (&state)[256], BYTE generic, BYTE left, BYTE right, BYTE rightLast) {
+    state[right] = rightLast != 0 ? state[generic] : 0;
+    state[left] = rightLast != 0 ? 0 : state[generic];
+}
+
+} // namespace
+
+void InstallKeyboardHook() noexcept {
+    keyboardHook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHookProc, nullptr, GetCurrentThreadId());
+}
+
+void RemoveKeyboardHook() noexcept {
+    UnhookWindowsHookEx(keyboardHook);
+}
+
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallNextHookEx(keyboardHook, code, wParam, lParam);
+
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    const BYTE key = static_cast<BYTE>(wParam & 0xFF);
+    // The flag word is 32 bits even where LPARAM is wider: bit 31 set means a release.
+    const auto flags = static_cast<std::int32_t>(lParam);
+    const auto scan = static_cast<std::int32_t>((flags >> 16) & 0xFF);
+    const BYTE extended = static_cast<BYTE>((flags >> 24) & 1);
+
+    if (key == kShift)
+        rightShiftLast = scan == kRightShiftScan ? 1 : 0;
+    else if (key == kAlt)
+        rightAltLast = extended;
+    else if (key == kControl)
+        rightCtrlLast = extended;
+    SplitSides(state, kShift, VK_LSHIFT, VK_RSHIFT, rightShiftLast);
+    SplitSides(state, kAlt, VK_LMENU, VK_RMENU, rightAltLast);
+    SplitSides(state, kControl, VK_LCONTROL, VK_RCONTROL, rightCtrlLast);
+
+    WORD character = 0;
+    if (ToAsciiEx(key, static_cast<UINT>(scan), state, &character, 0, GetKeyboardLayout(0)) != 1)
+        character = 0;
+    const std::int32_t scanCode = (state[VK_LCONTROL] & 0x80) != 0 ? -scan : scan;
+
+    // Only presses and auto-repeats of keys other than the bare modifiers reach the
+    // editor. A key with scan code 0 was made by software; the editor takes scan code 0
+    // as a request to start afresh, so it never gets one.
+    if (key != kShift && key != kControl && key != kAlt && flags > 0 && scan != 0) {
+        std::int32_t eventScanCode = scanCode;
+        const char byte = static_cast<char>(character & 0xFF);
+        DynString eventChar(&byte, 1);
+        ProcessEditorKey(eventScanCode, eventChar, LineArray, nullptr, 0, 0);
+    }
+    return result;
+}
+
+std::int32_t EditorDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM) {
+    if (message == WM_INITDIALOG)
+        InstallKeyboardHook();
+    else if (message == WM_DESTROY)
+        RemoveKeyboardHook();
+    else if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+        EndDialogWith(window, 0);
+    return 0;
+}
