@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <pthread.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -52,9 +53,13 @@ DWORD MapErrno(int error) {
     }
 }
 
-int FdOf(HANDLE handle) { return static_cast<int>(reinterpret_cast<std::intptr_t>(handle)); }
+int FdOf(HANDLE handle) {
+    return static_cast<int>(reinterpret_cast<std::intptr_t>(handle));
+}
 
-HANDLE HandleOf(int fd) { return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(fd)); }
+HANDLE HandleOf(int fd) {
+    return reinterpret_cast<HANDLE>(static_cast<std::intptr_t>(fd));
+}
 
 // Windows refuses an open whose access conflicts with the share mode of a handle that is
 // already open on the same file, or whose share mode excludes that handle's access.
@@ -87,14 +92,13 @@ bool SharingConflicts(const OpenFileEntry& open, DWORD access, DWORD shareMode) 
 // Code page 437 to code page 1252, bytes 0x80 to 0xFF, with the platform's best-fit
 // replacements for the characters that code page 1252 lacks (box drawing and the like).
 constexpr unsigned char oemToAnsi[128] = {
-    199, 252, 233, 226, 228, 224, 229, 231, 234, 235, 232, 239, 238, 236, 196, 197,
-    201, 230, 198, 244, 246, 242, 251, 249, 255, 214, 220, 162, 163, 165, 80,  131,
-    225, 237, 243, 250, 241, 209, 170, 186, 191, 172, 172, 189, 188, 161, 171, 187,
-    166, 166, 166, 166, 166, 166, 166, 43,  43,  166, 166, 43,  43,  43,  43,  43,
-    43,  45,  45,  43,  45,  43,  166, 166, 43,  43,  45,  45,  166, 45,  43,  45,
-    45,  45,  45,  43,  43,  43,  43,  43,  43,  43,  43,  166, 95,  166, 166, 175,
-    97,  223, 71,  112, 83,  115, 181, 116, 70,  84,  79,  100, 56,  102, 101, 110,
-    61,  177, 61,  61,  40,  41,  247, 152, 176, 183, 183, 118, 110, 178, 166, 160,
+    199, 252, 233, 226, 228, 224, 229, 231, 234, 235, 232, 239, 238, 236, 196, 197, 201, 230, 198,
+    244, 246, 242, 251, 249, 255, 214, 220, 162, 163, 165, 80,  131, 225, 237, 243, 250, 241, 209,
+    170, 186, 191, 172, 172, 189, 188, 161, 171, 187, 166, 166, 166, 166, 166, 166, 166, 43,  43,
+    166, 166, 43,  43,  43,  43,  43,  43,  45,  45,  43,  45,  43,  166, 166, 43,  43,  45,  45,
+    166, 45,  43,  45,  45,  45,  45,  43,  43,  43,  43,  43,  43,  43,  43,  166, 95,  166, 166,
+    175, 97,  223, 71,  112, 83,  115, 181, 116, 70,  84,  79,  100, 56,  102, 101, 110, 61,  177,
+    61,  61,  40,  41,  247, 152, 176, 183, 183, 118, 110, 178, 166, 160,
 };
 
 std::atomic<long> allocationsLeft{-1};
@@ -111,6 +115,16 @@ bool AllocationRefused() {
     return false;
 }
 
+// Windows tells a missing folder (path not found) from a missing file in a folder.
+bool ParentFolderExists(const char* name) {
+    const char* slash = std::strrchr(name, '/');
+    if (slash == nullptr || slash == name)
+        return true;
+    const std::string parent(name, slash);
+    struct stat info {};
+    return stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 struct GlobalHeader {
     SIZE_T size;
     SIZE_T padding;
@@ -118,8 +132,8 @@ struct GlobalHeader {
 
 } // namespace
 
-HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES, DWORD creation,
-                   DWORD, HANDLE) {
+HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIBUTES,
+                   DWORD creation, DWORD, HANDLE) {
     if (name == nullptr || *name == '\0') {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
@@ -166,7 +180,8 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
     const bool existed = stat(name, &info) == 0;
     const int fd = open(name, flags, 0644);
     if (fd < 0) {
-        SetLastError(MapErrno(errno));
+        SetLastError(errno == ENOENT && !ParentFolderExists(name) ? ERROR_PATH_NOT_FOUND
+                                                                  : MapErrno(errno));
         return INVALID_HANDLE_VALUE;
     }
     if (fstat(fd, &info) != 0) {
@@ -211,7 +226,9 @@ DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD metho
         offset |= static_cast<std::int64_t>(*distanceHigh) << 32;
     else
         offset = distance;
-    const int whence = method == FILE_BEGIN ? SEEK_SET : method == FILE_CURRENT ? SEEK_CUR : SEEK_END;
+    const int whence = method == FILE_BEGIN     ? SEEK_SET
+                       : method == FILE_CURRENT ? SEEK_CUR
+                                                : SEEK_END;
     const off_t result = lseek(FdOf(file), static_cast<off_t>(offset), whence);
     if (result < 0) {
         SetLastError(errno == EINVAL ? 131 /* ERROR_NEGATIVE_SEEK */ : MapErrno(errno));
@@ -265,9 +282,13 @@ BOOL CloseHandle(HANDLE object) {
     return TRUE;
 }
 
-DWORD GetLastError() { return lastError; }
+DWORD GetLastError() {
+    return lastError;
+}
 
-void SetLastError(DWORD code) { lastError = code; }
+void SetLastError(DWORD code) {
+    lastError = code;
+}
 
 UINT SetErrorMode(UINT mode) {
     const UINT previous = errorMode;
@@ -352,7 +373,9 @@ UINT SysStringByteLen(BSTR text) {
     return count;
 }
 
-void PosixFailAllocationsAfter(long count) { allocationsLeft.store(count < 0 ? -1 : count); }
+void PosixFailAllocationsAfter(long count) {
+    allocationsLeft.store(count < 0 ? -1 : count);
+}
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
     if (AllocationRefused()) {
@@ -403,9 +426,13 @@ DWORD TlsAlloc() {
     return static_cast<DWORD>(key);
 }
 
-BOOL TlsFree(DWORD index) { return pthread_key_delete(static_cast<pthread_key_t>(index)) == 0; }
+BOOL TlsFree(DWORD index) {
+    return pthread_key_delete(static_cast<pthread_key_t>(index)) == 0;
+}
 
-LPVOID TlsGetValue(DWORD index) { return pthread_getspecific(static_cast<pthread_key_t>(index)); }
+LPVOID TlsGetValue(DWORD index) {
+    return pthread_getspecific(static_cast<pthread_key_t>(index));
+}
 
 BOOL TlsSetValue(DWORD index, LPVOID value) {
     return pthread_setspecific(static_cast<pthread_key_t>(index), value) == 0;

@@ -9,13 +9,13 @@ SpinLock gateLock;
 
 void ApiGateEnter(ApiGateFrame& frame) noexcept {
     gateLock.Lock();
-    std::fegetenv(&frame.floatState);
+    frame.floatState = SaveFloatState();
     frame.errorMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     SetLastError(0);
 }
 
 ErrorNumber ApiGateLeave(ApiGateFrame& frame) noexcept {
-    std::fesetenv(&frame.floatState);
+    RestoreFloatState(frame.floatState);
     const DWORD code = GetLastError();
     SetErrorMode(frame.errorMode);
     gateLock.Unlock();

@@ -8,8 +8,8 @@
 #pragma once
 
 #include "runtime/ErrorNumber.h"
+#include "runtime/FloatState.h"
 
-#include <cfenv>
 #include <cstdint>
 #include <type_traits>
 
@@ -18,13 +18,11 @@ template <class Result> struct GateResult {
     ErrorNumber error; // mapped last-error code, 0 when the call left none
 };
 
-template <> struct GateResult<void> {
-    ErrorNumber error;
-};
+template <> struct GateResult<void> { ErrorNumber error; };
 
 // The state saved around one call; used only by ApiCallGate.
 struct ApiGateFrame {
-    std::fenv_t floatState;
+    FloatState floatState;
     unsigned int errorMode;
 };
 

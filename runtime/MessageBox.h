@@ -7,7 +7,8 @@
 
 // A modal message box with no owner; an empty caption shows "Talvermoor". Answers the
 // identifier of the button that closed it.
-std::int32_t ShowMessage(const DynString& text, std::int32_t style, const DynString& caption) noexcept;
+std::int32_t ShowMessage(const DynString& text, std::int32_t style,
+                         const DynString& caption) noexcept;
 
 struct WorkAreaSize {
     std::int32_t width;

@@ -6,11 +6,11 @@
 #include <cstdint>
 
 struct ThreadState {
-    ErrorNumber errorNumber;      // last failure recorded by a runtime service on this thread
-    char dialogFontFace[32];      // default dialog font: face name, at most 31 bytes, NUL-ended
+    ErrorNumber errorNumber;       // last failure recorded by a runtime service on this thread
+    char dialogFontFace[32];       // default dialog font: face name, at most 31 bytes, NUL-ended
     std::uint8_t dialogFontPoints; // default dialog font: point size
-    void* currentCanvas;          // window handle of the thread's current canvas, or null
-    ThreadState* nextState;       // link of the list of all records, released at shutdown
+    void* currentCanvas;           // window handle of the thread's current canvas, or null
+    ThreadState* nextState;        // link of the list of all records, released at shutdown
 };
 
 // Allocates the slot and the calling (main) thread's record with the default dialog font

@@ -1,0 +1,42 @@
+// The table of open numbered files: one control block per open FileNumber, in a list
+// with the most recently opened first, guarded by a spin lock. The block is one memory
+// block: the header below followed by the file's read buffer.
+#pragma once
+
+#include "runtime/DynString.h"
+#include "runtime/TextFile.h"
+
+#include <cstdint>
+#include <memory>
+
+struct FileControlBlock {
+    FileControlBlock* next;
+    FileNumber number;
+    void* handle;              // the system's file handle
+    bool isDisk;               // a disk file, read through the buffer; others byte by byte
+    bool rereads;              // others may write: every byte re-reads the buffer at its offset
+    bool ownsHandle;           // false for a handle the caller opened: FileClose leaves it open
+    DynString name;            // the name that was opened
+    std::int64_t bufferOffset; // file offset of the buffer's first byte
+    std::uint32_t index;       // next unread byte of the buffer
+    std::uint32_t valid;       // bytes of the buffer that hold file data
+    std::uint32_t bufferSize;
+
+    char* Buffer() noexcept { return reinterpret_cast<char*>(this + 1); }
+};
+
+struct FileControlBlockRelease {
+    void operator()(FileControlBlock* block) const noexcept;
+};
+using FileControlBlockPtr = std::unique_ptr<FileControlBlock, FileControlBlockRelease>;
+
+// A zero-filled block with a buffer of bufferSize bytes; null with error 7 when memory
+// cannot be had.
+FileControlBlockPtr NewFileControlBlock(FileNumber number, std::uint32_t bufferSize) noexcept;
+
+// Puts the block at the head of the table.
+void FileTableLink(FileControlBlockPtr block) noexcept;
+// The open file with this number, or null.
+FileControlBlock* FileTableFind(FileNumber number) noexcept;
+// Takes the block of this number out of the table; null when the number is not open.
+FileControlBlockPtr FileTableUnlink(FileNumber number) noexcept;

@@ -1,0 +1,377 @@
+#include "runtime/TextFile.h"
+
+#include "platform/Platform.h"
+#include "runtime/ApiCallGate.h"
+#include "runtime/ErrorNumber.h"
+#include "runtime/FileTable.h"
+#include "runtime/SpinLock.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+// Held for the whole of an open, so that opens never overlap.
+SpinLock openLock;
+
+constexpr char kCr = 0x0D;
+constexpr char kLf = 0x0A;
+constexpr char kCtrlZ = 0x1A;
+constexpr std::uint32_t kScanBlockSize = 65536;
+constexpr std::uint32_t kLongestName = 255;
+constexpr std::uint32_t kLongestLine = 0x7FFFFFFF;
+
+// The number for a failed system call: its mapped error, or 51 when it left none.
+void SetFailure(ErrorNumber mapped) noexcept {
+    SetErrorNumber(mapped != Err::None ? mapped : Err::Internal);
+}
+
+HANDLE HandleOf(const FileControlBlock& block) noexcept {
+    return static_cast<HANDLE>(block.handle);
+}
+
+bool SeekTo(HANDLE handle, std::int64_t offset) noexcept {
+    LONG high = static_cast<LONG>(offset >> 32);
+    const auto low = static_cast<LONG>(static_cast<std::uint32_t>(offset));
+    const auto gate = ApiCallGate([&] { return SetFilePointer(handle, low, &high, FILE_BEGIN); });
+    if (gate.value == INVALID_SET_FILE_POINTER && gate.error != Err::None) {
+        SetFailure(gate.error);
+        return false;
+    }
+    return true;
+}
+
+// Reads up to size bytes into buffer; false with the error number set on failure. The
+// end of a pipe whose writer has gone counts as the end of the file.
+bool ReadBytes(HANDLE handle, char* buffer, std::uint32_t size, std::uint32_t& got) noexcept {
+    DWORD count = 0;
+    const auto gate = ApiCallGate([&] {
+        BOOL done = ReadFile(handle, buffer, size, &count, nullptr);
+        if (!done && GetLastError() == ERROR_BROKEN_PIPE) {
+            SetLastError(0);
+            count = 0;
+            done = TRUE;
+        }
+        return done;
+    });
+    if (!gate.value) {
+        SetFailure(gate.error);
+        return false;
+    }
+    got = count;
+    return true;
+}
+
+// Fills the buffer with the bytes from offset on: buffer-size bytes of a disk file, one
+// byte of any other handle (which has no position to set).
+bool Refill(FileControlBlock& block, std::int64_t offset) noexcept {
+    if (block.isDisk && !SeekTo(HandleOf(block), offset))
+        return false;
+    std::uint32_t got = 0;
+    if (!ReadBytes(HandleOf(block), block.Buffer(), block.isDisk ? block.bufferSize : 1, got))
+        return false;
+    block.bufferOffset = offset;
+    block.index = 0;
+    block.valid = got;
+    return true;
+}
+
+// Makes the next unread byte available; false with the error number set on failure. At
+// the end of the file the buffer is left empty (index == valid).
+bool FetchByte(FileControlBlock& block) noexcept {
+    if (block.rereads)
+        return Refill(block, block.bufferOffset + block.index);
+    if (block.index < block.valid)
+        return true;
+    return Refill(block, block.bufferOffset + block.valid);
+}
+
+// A line being read: the first 256 bytes in place, then a heap block that doubles, so a
+// long line costs linear time.
+class LineBuilder {
+  public:
+    LineBuilder() = default;
+    LineBuilder(const LineBuilder&) = delete;
+    LineBuilder& operator=(const LineBuilder&) = delete;
+    ~LineBuilder() { std::free(heap_); }
+
+    // False when the line would outgrow a string or memory runs out.
+    bool Append(const char* bytes, std::uint32_t count) noexcept {
+        if (count == 0)
+            return true;
+        const std::uint64_t needed = std::uint64_t{size_} + count;
+        if (needed > kLongestLine)
+            return false;
+        if (needed > capacity_) {
+            std::uint64_t capacity = std::uint64_t{capacity_} * 2;
+            if (capacity < needed)
+                capacity = needed;
+            if (capacity > kLongestLine)
+                capacity = kLongestLine;
+            auto* grown =
+                static_cast<char*>(std::realloc(heap_, static_cast<std::size_t>(capacity)));
+            if (grown == nullptr)
+                return false;
+            if (heap_ == nullptr)
+                std::memcpy(grown, inPlace_, size_);
+            heap_ = grown;
+            capacity_ = static_cast<std::uint32_t>(capacity);
+        }
+        std::memcpy(Data() + size_, bytes, count);
+        size_ = static_cast<std::uint32_t>(needed);
+        return true;
+    }
+
+    std::uint32_t Size() const noexcept { return size_; }
+    DynString ToString() const noexcept { return DynString(Data(), size_); }
+
+  private:
+    char* Data() noexcept { return heap_ != nullptr ? heap_ : inPlace_; }
+    const char* Data() const noexcept { return heap_ != nullptr ? heap_ : inPlace_; }
+
+    char inPlace_[256];
+    char* heap_ = nullptr;
+    std::uint32_t size_ = 0;
+    std::uint32_t capacity_ = sizeof inPlace_;
+};
+
+// Counts lines over consecutive blocks of a file: CR ends a line, an LF right after a CR
+// (also in the next block) belongs to that line end, and bytes after the last line end
+// make one more line.
+class LineCounter {
+  public:
+    void Scan(const char* bytes, std::uint32_t count) noexcept {
+        std::uint32_t at = 0;
+        if (afterCr_ && count > 0 && bytes[0] == kLf)
+            at = 1;
+        afterCr_ = false;
+        while (at < count) {
+            const void* cr = std::memchr(bytes + at, kCr, count - at);
+            if (cr == nullptr) {
+                current_ += count - at;
+                return;
+            }
+            const auto end = static_cast<std::uint32_t>(static_cast<const char*>(cr) - bytes);
+            current_ += end - at;
+            EndLine();
+            at = end + 1;
+            if (at == count)
+                afterCr_ = true;
+            else if (bytes[at] == kLf)
+                ++at;
+        }
+    }
+
+    FileLineCountResult Finish() noexcept {
+        if (current_ > 0)
+            EndLine();
+        return {lines_,
+                longest_ > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(longest_)};
+    }
+
+  private:
+    void EndLine() noexcept {
+        ++lines_;
+        if (current_ > longest_)
+            longest_ = current_;
+        current_ = 0;
+    }
+
+    std::uint64_t lines_ = 0;
+    std::uint64_t longest_ = 0;
+    std::uint64_t current_ = 0; // bytes of the line being counted
+    bool afterCr_ = false;      // the last block ended with a CR
+};
+
+struct MemoryBlockRelease {
+    void operator()(void* block) const noexcept { GlobalFree(block); }
+};
+using MemoryBlock = std::unique_ptr<void, MemoryBlockRelease>;
+
+bool IsBadName(const DynString& name) noexcept {
+    const std::string_view bytes = name.View();
+    // A longer name is refused rather than cut, which could open some other file.
+    return bytes.empty() || bytes.size() > kLongestName ||
+           bytes.find_first_of(std::string_view("*?\0", 3)) != std::string_view::npos;
+}
+
+// Opens the named file for reading; false with the error number set.
+bool OpenHandle(const DynString& name, std::uint16_t mode, HANDLE& handle) noexcept {
+    DWORD access = 0;
+    if (mode & kFileReadAccess)
+        access |= GENERIC_READ;
+    if (mode & kFileWriteAccess)
+        access |= GENERIC_WRITE;
+    if (access == 0)
+        access = GENERIC_READ; // input reads, whatever was left unsaid
+    const unsigned selector = mode & 7u;
+    const DWORD share = selector == 0 ? 0 : selector - 1;
+    for (;;) {
+        SECURITY_ATTRIBUTES security{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+        const auto gate = ApiCallGate([&] {
+            return CreateFileA(name.Bytes(), access, share, &security, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+        });
+        if (gate.value != INVALID_HANDLE_VALUE) {
+            handle = gate.value;
+            return true;
+        }
+        // Write access that was only implied is given up before the open fails.
+        if (!(mode & kFileAccessStated) && (access & GENERIC_WRITE)) {
+            access = GENERIC_READ;
+            continue;
+        }
+        SetFailure(gate.error);
+        return false;
+    }
+}
+
+} // namespace
+
+void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std::int32_t bufferSize,
+              std::int32_t /*base: record numbering of random files only*/,
+              void* existingHandle) noexcept {
+    SpinLockGuard guard(openLock);
+    if ((existingHandle == nullptr || !name.IsEmpty()) && IsBadName(name)) {
+        SetErrorNumber(Err::BadFileName);
+        return;
+    }
+    if (number < 0) {
+        SetErrorNumber(Err::BadFileNumber);
+        return;
+    }
+    // Only sequential input is offered: nothing in the system writes a file, so output,
+    // append, random and the further modes are refused rather than half-supported.
+    if ((mode & 0xFF00) != kFileInput) {
+        SetErrorNumber(Err::BadFileMode);
+        return;
+    }
+    if (bufferSize < 1) {
+        SetErrorNumber(Err::InvalidArgument);
+        return;
+    }
+    if (FileTableFind(number) != nullptr) {
+        SetErrorNumber(Err::FileAlreadyOpen);
+        return;
+    }
+    FileControlBlockPtr block = NewFileControlBlock(number, static_cast<std::uint32_t>(bufferSize));
+    if (block == nullptr)
+        return;
+    block->name = name;
+    if (block->name.Length() != name.Length())
+        return; // error 7 is set
+    if (existingHandle != nullptr) {
+        block->handle = existingHandle;
+    } else {
+        HANDLE handle = nullptr;
+        if (!OpenHandle(name, mode, handle))
+            return;
+        block->handle = handle;
+        block->ownsHandle = true;
+    }
+    const auto type = ApiCallGate([&] { return GetFileType(HandleOf(*block)); });
+    block->isDisk = type.value == FILE_TYPE_DISK;
+    // While others may write to the file, every byte is read afresh to see their changes.
+    const unsigned selector = mode & 7u;
+    block->rereads = block->isDisk && (selector == 3 || selector == 4);
+    if (block->isDisk && !Refill(*block, 0)) {
+        // The handle this open obtained is closed again; the read's error number stays.
+        if (block->ownsHandle)
+            ApiCallGate([&] { return CloseHandle(HandleOf(*block)); });
+        return;
+    }
+    FileTableLink(std::move(block));
+}
+
+FileLineCountResult FileLineCount(FileNumber number) noexcept {
+    FileControlBlock* block = FileTableFind(number);
+    if (block == nullptr) {
+        SetErrorNumber(Err::BadFileNumber);
+        return {0, 0};
+    }
+    if (!block->isDisk) {
+        SetErrorNumber(Err::BadFileMode);
+        return {0, 0};
+    }
+    const MemoryBlock scan(GlobalAlloc(GMEM_FIXED, kScanBlockSize));
+    if (scan == nullptr) {
+        SetErrorNumber(Err::OutOfMemory);
+        return {0, 0};
+    }
+    auto* bytes = static_cast<char*>(scan.get());
+    const HANDLE handle = HandleOf(*block);
+    if (!SeekTo(handle, 0))
+        return {0, 0};
+    LineCounter counter;
+    for (;;) {
+        std::uint32_t got = 0;
+        if (!ReadBytes(handle, bytes, kScanBlockSize, got))
+            return {0, 0};
+        // Nothing after the first Ctrl-Z is looked at.
+        const void* ctrlZ = std::memchr(bytes, kCtrlZ, got);
+        counter.Scan(bytes, ctrlZ != nullptr ? static_cast<std::uint32_t>(
+                                                   static_cast<const char*>(ctrlZ) - bytes)
+                                             : got);
+        if (ctrlZ != nullptr || got < kScanBlockSize)
+            break;
+    }
+    // Back to where the buffer was read from, so that reading goes on unchanged.
+    if (!SeekTo(handle, block->bufferOffset))
+        return {0, 0};
+    return counter.Finish();
+}
+
+DynString FileReadLine(FileNumber number) noexcept {
+    FileControlBlock* found = FileTableFind(number);
+    if (found == nullptr) {
+        SetErrorNumber(Err::BadFileNumber);
+        return {};
+    }
+    FileControlBlock& block = *found;
+    LineBuilder line;
+    for (;;) {
+        if (!FetchByte(block))
+            return {};
+        if (block.index == block.valid)
+            break; // end of the file
+        // The bytes up to the next CR or Ctrl-Z belong to the line.
+        const char* bytes = block.Buffer();
+        const std::uint32_t first = block.index;
+        std::uint32_t at = first;
+        while (at < block.valid && bytes[at] != kCr && bytes[at] != kCtrlZ)
+            ++at;
+        if (!line.Append(bytes + first, at - first)) {
+            SetErrorNumber(Err::OutOfMemory);
+            return {};
+        }
+        block.index = at;
+        if (at == block.valid)
+            continue;
+        if (bytes[at] == kCtrlZ)
+            break;     // left unread: every later read stops here again
+        ++block.index; // the CR
+        // A disk file looks ahead for the LF of a CR LF pair; other handles leave it unread.
+        if (block.isDisk) {
+            if (!FetchByte(block))
+                return {};
+            if (block.index < block.valid && block.Buffer()[block.index] == kLf)
+                ++block.index;
+        }
+        return line.ToString();
+    }
+    if (line.Size() == 0) {
+        SetErrorNumber(Err::InputPastEnd);
+        return {};
+    }
+    return line.ToString();
+}
+
+void FileClose(FileNumber number) noexcept {
+    const FileControlBlockPtr block = FileTableUnlink(number);
+    if (block == nullptr || !block->ownsHandle)
+        return;
+    const auto gate = ApiCallGate([&] { return CloseHandle(HandleOf(*block)); });
+    if (!gate.value)
+        SetFailure(gate.error);
+}

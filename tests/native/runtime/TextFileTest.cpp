@@ -1,0 +1,296 @@
+#include "platform/Platform.h"
+#include "runtime/ErrorNumber.h"
+#include "runtime/TextFile.h"
+
+#include "FailAllocations.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+std::string Text(const DynString& s) {
+    return std::string(s.View());
+}
+
+// The line rules, stated plainly: the first Ctrl-Z ends the text, CR or CR LF ends a
+// line, and bytes after the last line end make one more line.
+Lines SplitLikeAFile(std::string bytes) {
+    bytes = bytes.substr(0, bytes.find('\x1A'));
+    Lines lines;
+    std::string line;
+    bool open = false;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r') {
+            lines.push_back(line);
+            line.clear();
+            open = false;
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            line += bytes[i];
+            open = true;
+        }
+    }
+    if (open)
+        lines.push_back(line);
+    return lines;
+}
+
+class TextFile : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+        folder_ =
+            std::filesystem::temp_directory_path() / (std::string("textfile-") + test->name() +
+                                                      "-" + std::to_string(std::random_device()()));
+        std::filesystem::create_directories(folder_);
+        ClearErrorNumber();
+    }
+
+    void TearDown() override {
+        for (FileNumber number = 0; number < 4; ++number)
+            FileClose(number);
+        std::filesystem::remove_all(folder_);
+    }
+
+    std::string Write(const std::string& bytes, const char* name = "file.txt") {
+        const std::filesystem::path path = folder_ / name;
+        std::ofstream(path, std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+
+    std::string PathOf(const char* name) const { return (folder_ / name).string(); }
+
+    // The editor's sequence: open, count, read that many lines, close; and then one read
+    // too many, which must fail with 62 and give "".
+    Lines ReadLikeTheEditor(const std::string& path, std::int32_t bufferSize = 128) {
+        FileOpen(DynString(path.c_str()), 1, kFileEditorInput, bufferSize, 1);
+        EXPECT_EQ(GetErrorNumber(), Err::None);
+        const FileLineCountResult count = FileLineCount(1);
+        Lines lines;
+        for (std::uint64_t i = 0; i < count.count; ++i)
+            lines.push_back(Text(FileReadLine(1)));
+        EXPECT_EQ(GetErrorNumber(), Err::None);
+        EXPECT_EQ(Text(FileReadLine(1)), "");
+        EXPECT_EQ(GetErrorNumber(), Err::InputPastEnd);
+        ClearErrorNumber();
+        FileClose(1);
+        return lines;
+    }
+
+    std::filesystem::path folder_;
+};
+
+} // namespace
+
+TEST_F(TextFile, LineEndsCtrlZAndTheLastLine) {
+    const std::vector<std::pair<std::string, Lines>> cases = {
+        {"a\r\nb", {"a", "b"}},
+        {"a\nb\n", {"a\nb\n"}},
+        {"a\r\r\nb", {"a", "", "b"}},
+        {"a\r\n\x1A"
+         "b\r\n",
+         {"a"}},
+        {"", {}},
+        {"\r\n", {""}},
+        {"\r\r", {"", ""}},
+        {"a\r", {"a"}},
+        {"a\rb", {"a", "b"}},
+        {"\n\r\n", {"\n"}},
+        {"\x1A", {}},
+        {"ab\x1A\r\n", {"ab"}},
+        {std::string("a\0\tb\r\n", 6), {std::string("a\0\tb", 4)}},
+    };
+    for (const auto& [bytes, lines] : cases)
+        EXPECT_EQ(ReadLikeTheEditor(Write(bytes)), lines) << testing::PrintToString(bytes);
+}
+
+TEST_F(TextFile, CountsLinesAndTheLongest) {
+    FileOpen(DynString(Write("ab\r\ncdef\r\n\r\nxyz\nw").c_str()), 1, kFileEditorInput, 128, 1);
+    const FileLineCountResult count = FileLineCount(1);
+    EXPECT_EQ(count.count, 4u);
+    EXPECT_EQ(count.longest, 5u); // 'xyz' LF 'w'
+}
+
+TEST_F(TextFile, ACtrlZIsNeverConsumed) {
+    FileOpen(DynString(Write("a\x1A\r\nb").c_str()), 1, kFileEditorInput, 128, 1);
+    EXPECT_EQ(Text(FileReadLine(1)), "a");
+    for (int i = 0; i < 3; ++i) {
+        ClearErrorNumber();
+        EXPECT_EQ(Text(FileReadLine(1)), "");
+        EXPECT_EQ(GetErrorNumber(), Err::InputPastEnd);
+    }
+}
+
+TEST_F(TextFile, PairsSplitAcrossTheReadBuffer) {
+    const std::string line127(127, 'x');
+    EXPECT_EQ(ReadLikeTheEditor(Write(line127 + "\r\nb")), (Lines{line127, "b"}));
+    EXPECT_EQ(ReadLikeTheEditor(Write(line127 + "\r\rb")), (Lines{line127, "", "b"}));
+    EXPECT_EQ(ReadLikeTheEditor(Write(line127 + "\r")), (Lines{line127}));
+    const std::string line128(128, 'y');
+    EXPECT_EQ(ReadLikeTheEditor(Write(line128 + "\r\n" + line128)), (Lines{line128, line128}));
+    const std::string long1000(1000, 'z');
+    EXPECT_EQ(ReadLikeTheEditor(Write(long1000 + "\r\n")), (Lines{long1000}));
+}
+
+TEST_F(TextFile, PairsSplitAcrossTheCountingBlock) {
+    const std::string first(65535, 'a');
+    const std::string path = Write(first + "\r\nb\r\n");
+    FileOpen(DynString(path.c_str()), 1, kFileEditorInput, 128, 1);
+    const FileLineCountResult count = FileLineCount(1);
+    EXPECT_EQ(count.count, 2u);
+    EXPECT_EQ(count.longest, 65535u);
+    FileClose(1);
+    EXPECT_EQ(ReadLikeTheEditor(path), (Lines{first, "b"}));
+
+    // A block of exactly 65,536 bytes ending in CR; the LF opens the next block.
+    const std::string exact(65535, 'c');
+    EXPECT_EQ(ReadLikeTheEditor(Write(exact + "\r")), (Lines{exact}));
+    EXPECT_EQ(ReadLikeTheEditor(Write(exact + "\r\n")), (Lines{exact}));
+    EXPECT_EQ(ReadLikeTheEditor(Write(exact + "\r\r\n")), (Lines{exact, ""}));
+    // The Ctrl-Z in the second block ends the count there.
+    EXPECT_EQ(ReadLikeTheEditor(Write(std::string(70000, 'd') + "\x1A\r\ne\r\n")),
+              (Lines{std::string(70000, 'd')}));
+}
+
+TEST_F(TextFile, RandomFilesReadAsTheLineRulesSay) {
+    std::mt19937 random(7);
+    const char alphabet[] = {'a', 'b', '\r', '\n', '\x1A', '\0'};
+    const std::int32_t bufferSizes[] = {1, 2, 3, 7, 128};
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes(random() % 300, ' ');
+        for (char& byte : bytes) {
+            // Ctrl-Z rarely, so most files have text after their first lines.
+            const std::size_t pick = random() % 40;
+            byte = pick < 36 ? alphabet[pick % 4] : alphabet[4 + pick % 2];
+        }
+        const std::int32_t bufferSize = bufferSizes[random() % 5];
+        ASSERT_EQ(ReadLikeTheEditor(Write(bytes), bufferSize), SplitLikeAFile(bytes))
+            << testing::PrintToString(bytes) << " buffer " << bufferSize;
+    }
+}
+
+TEST_F(TextFile, CountingBetweenReadsLeavesThePlace) {
+    FileOpen(DynString(Write(std::string(200, 'a') + "\r\nsecond\r\nthird").c_str()), 1,
+             kFileEditorInput, 128, 1);
+    EXPECT_EQ(Text(FileReadLine(1)), std::string(200, 'a'));
+    EXPECT_EQ(FileLineCount(1).count, 3u);
+    EXPECT_EQ(Text(FileReadLine(1)), "second");
+    EXPECT_EQ(FileLineCount(1).count, 3u);
+    EXPECT_EQ(Text(FileReadLine(1)), "third");
+}
+
+TEST_F(TextFile, OpenFailuresLeaveTheNumberFree) {
+    FileOpen(DynString(PathOf("missing.txt").c_str()), 1, kFileEditorInput, 128, 1);
+    EXPECT_EQ(GetErrorNumber(), Err::FileNotFound);
+    ClearErrorNumber();
+    EXPECT_EQ(Text(FileReadLine(1)), "");
+    EXPECT_EQ(GetErrorNumber(), Err::BadFileNumber);
+    ClearErrorNumber();
+    EXPECT_EQ(FileLineCount(1).count, 0u);
+    EXPECT_EQ(GetErrorNumber(), Err::BadFileNumber);
+
+    FileOpen(DynString(PathOf("no-folder/file.txt").c_str()), 1, kFileEditorInput, 128, 1);
+    EXPECT_EQ(GetErrorNumber(), Err::PathNotFound);
+
+    FileOpen(DynString(folder_.string().c_str()), 1, kFileEditorInput, 128, 1);
+    EXPECT_EQ(GetErrorNumber(), Err::AccessDenied); // a folder is not a file
+
+    ClearErrorNumber();
+    FileClose(1); // not open: nothing happens
+    EXPECT_EQ(GetErrorNumber(), Err::None);
+}
+
+TEST_F(TextFile, RefusedRequests) {
+    const std::string path = Write("a\r\n");
+    const DynString name(path.c_str());
+    const std::vector<std::tuple<DynString, FileNumber, std::uint16_t, std::int32_t, ErrorNumber>>
+        cases = {
+            {DynString(), 1, kFileEditorInput, 128, Err::BadFileName},
+            {DynString("a*b"), 1, kFileEditorInput, 128, Err::BadFileName},
+            {DynString("a?"), 1, kFileEditorInput, 128, Err::BadFileName},
+            {DynString(std::string(path + std::string("\0x", 2)).c_str(),
+                       static_cast<std::uint32_t>(path.size() + 2)),
+             1, kFileEditorInput, 128, Err::BadFileName},
+            {DynString(std::string(256, 'n').c_str()), 1, kFileEditorInput, 128, Err::BadFileName},
+            {name, -1, kFileEditorInput, 128, Err::BadFileNumber},
+            {name, 1, 0x02A1, 128, Err::BadFileMode},
+            {name, 1, 0x08A1, 128, Err::BadFileMode},
+            {name, 1, kFileEditorInput, 0, Err::InvalidArgument},
+        };
+    for (const auto& [file, number, mode, size, error] : cases) {
+        ClearErrorNumber();
+        FileOpen(file, number, mode, size, 1);
+        EXPECT_EQ(GetErrorNumber(), error) << number << " " << mode << " " << size;
+        ClearErrorNumber();
+        FileReadLine(number);
+        EXPECT_EQ(GetErrorNumber(), Err::BadFileNumber);
+    }
+}
+
+TEST_F(TextFile, ANumberOpenTwiceIsRefused) {
+    const DynString name(Write("first\r\n").c_str());
+    FileOpen(name, 1, kFileEditorInput, 128, 1);
+    ASSERT_EQ(GetErrorNumber(), Err::None);
+    FileOpen(DynString(Write("other\r\n", "other.txt").c_str()), 1, 0x0183, 128, 1);
+    EXPECT_EQ(GetErrorNumber(), Err::FileAlreadyOpen);
+    EXPECT_EQ(Text(FileReadLine(1)), "first");
+}
+
+TEST_F(TextFile, AFileHeldWithoutSharingIsLocked) {
+    const std::string path = Write("a\r\n");
+    const HANDLE held = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    FileOpen(DynString(path.c_str()), 1, kFileEditorInput, 128, 1);
+    EXPECT_EQ(GetErrorNumber(), Err::AccessDenied);
+    CloseHandle(held);
+
+    // The editor's own open shares nothing either.
+    ClearErrorNumber();
+    FileOpen(DynString(path.c_str()), 1, kFileEditorInput, 128, 1);
+    FileOpen(DynString(path.c_str()), 2, 0x0184, 128, 1);
+    EXPECT_EQ(GetErrorNumber(), Err::AccessDenied);
+}
+
+TEST_F(TextFile, SharedForWritingEveryByteIsReadAfresh) {
+    const std::string path = Write("a\r\nb\r\n");
+    FileOpen(DynString(path.c_str()), 1, 0x0184, 128, 1); // others may read and write
+    FileOpen(DynString(path.c_str()), 2, 0x01A2, 128, 1); // others may read
+    ASSERT_EQ(GetErrorNumber(), Err::None);
+    EXPECT_EQ(Text(FileReadLine(1)), "a");
+    EXPECT_EQ(Text(FileReadLine(2)), "a");
+    Write("a\r\nc\r\n");
+    EXPECT_EQ(Text(FileReadLine(1)), "c");
+    EXPECT_EQ(Text(FileReadLine(2)), "b"); // still the buffer read before the change
+}
+
+TEST_F(TextFile, NoMemoryForTheControlBlock) {
+    const DynString name(Write("a\r\n").c_str());
+    {
+        FailAllocations failing;
+        FileOpen(name, 1, kFileEditorInput, 128, 1);
+    }
+    EXPECT_EQ(GetErrorNumber(), Err::OutOfMemory);
+    ClearErrorNumber();
+    FileReadLine(1);
+    EXPECT_EQ(GetErrorNumber(), Err::BadFileNumber);
+    // The file is not left held: it opens at once.
+    ClearErrorNumber();
+    FileOpen(name, 1, kFileEditorInput, 128, 1);
+    EXPECT_EQ(GetErrorNumber(), Err::None);
+    {
+        FailAllocations failing;
+        EXPECT_EQ(FileLineCount(1).count, 0u);
+    }
+    EXPECT_EQ(GetErrorNumber(), Err::OutOfMemory);
+}
