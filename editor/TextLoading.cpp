@@ -1,0 +1,32 @@
+#include "editor/TextLoading.h"
+
+#include "editor/ProgramState.h"
+#include "platform/Platform.h"
+#include "runtime/StringArray.h"
+#include "runtime/TextFile.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+constexpr FileNumber kTextFile = 1;
+constexpr std::int32_t kReadBufferBytes = 128;
+constexpr std::int32_t kNumberingBase = 1;
+
+} // namespace
+
+void LoadTextFile(const DynString& name) noexcept {
+    FileOpen(name, kTextFile, kFileEditorInput, kReadBufferBytes, kNumberingBase);
+    const std::uint64_t count = FileLineCount(kTextFile).count;
+    ArrayErase(LineArray);
+    ArrayRedim(LineArray, 0, static_cast<std::int32_t>(std::min<std::uint64_t>(count, INT32_MAX)));
+    // Bounded by the array rather than the count: an array that could not be had reads nothing.
+    for (std::int32_t i = 1; i <= ArrayUpperBound(LineArray); ++i) {
+        LineArray[i] = FileReadLine(kTextFile);
+        // In place, up to the line's first NUL, as the conversion takes a terminated text.
+        if (char* bytes = LineArray[i].MutableBytes(); bytes != nullptr)
+            OemToCharA(bytes, bytes);
+    }
+    FileClose(kTextFile);
+}
