@@ -17,7 +17,10 @@ DynString NumberText(double x) noexcept;
 double NumberFromText(const DynString& s) noexcept;
 
 // x formatted by a mask of literal parts and digit placeholders, e.g. the mask
-// "V: "0 (with the quotes) gives 'V: 12' for 12.
+// "V: "0 (with the quotes) gives 'V: 12' for 12. Recognised: "0" and "#" digits, one
+// ".", "," grouping thousands, "%", quoted text, "\" escapes and up to three sections
+// split by ";" (positive, negative, zero). Other characters, "*" and "E" included, are
+// copied as they stand. An empty mask gives the number's general text.
 DynString FormatNumber(double x, const DynString& mask) noexcept;
 
 // b if b < a, else a; and a if b < a, else b.

@@ -3,7 +3,8 @@
 //
 // Line rules of the whole system: CR or CR LF ends a line; an LF that does not follow a
 // CR is an ordinary byte; the first Ctrl-Z ends the text; bytes after the last line end
-// form one more line. Failures set an error number and give "" or 0.
+// form one more line. Failures set an error number and give "" or 0. Only the input
+// mode is offered; FileOpen refuses the others with error 54.
 #pragma once
 
 #include "runtime/DynString.h"
