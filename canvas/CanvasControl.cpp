@@ -1,5 +1,6 @@
 #include "canvas/CanvasControl.h"
 
+#include "canvas/GdiHandles.h"
 #include "dialogs/WindowRecord.h"
 
 namespace {
@@ -18,12 +19,11 @@ void SetDefaultDrawingState(WindowRecord& record) {
     font.lfHeight = PointsToFontHeight(canvas.memoryDc, kDefaultPoints);
     font.lfWeight = FW_NORMAL;
     lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
-    if (HFONT made = CreateFontIndirectA(&font)) {
-        HGDIOBJ previous = SelectObject(canvas.memoryDc, made);
-        if (previous != nullptr && previous != HGDI_ERROR)
-            canvas.stockFont = static_cast<HFONT>(previous);
-        else
-            DeleteObject(made);
+    GdiObject<HFONT> made(CreateFontIndirectA(&font));
+    HGDIOBJ previous = made ? SelectObject(canvas.memoryDc, made.Get()) : nullptr;
+    if (previous != nullptr && previous != HGDI_ERROR) {
+        made.Release(); // the DC holds it until release
+        canvas.stockFont = static_cast<HFONT>(previous);
     }
     TEXTMETRICA metrics{};
     if (GetTextMetricsA(canvas.memoryDc, &metrics)) {
@@ -49,25 +49,21 @@ void CanvasInitBacking(WindowRecord& record) noexcept {
         return;
     RECT client{};
     GetClientRect(record.window, &client);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP backing =
-        memory != nullptr ? CreateCompatibleBitmap(screen, client.right, client.bottom) : nullptr;
-    HGDIOBJ stock = backing != nullptr ? SelectObject(memory, backing) : nullptr;
+    ScratchDc memory(CreateCompatibleDC(screen));
+    GdiObject<HBITMAP> backing(memory ? CreateCompatibleBitmap(screen, client.right, client.bottom)
+                                      : nullptr);
     ReleaseDC(record.window, screen);
-    if (stock == nullptr || stock == HGDI_ERROR) {
-        // Without a bitmap of its own the canvas stays as if it had no DC: nothing draws.
-        if (backing != nullptr)
-            DeleteObject(backing);
-        if (memory != nullptr)
-            DeleteDC(memory);
+    HGDIOBJ stock = backing ? SelectObject(memory.Get(), backing.Get()) : nullptr;
+    // Without a bitmap of its own the canvas stays as if it had no DC: nothing draws.
+    if (stock == nullptr)
         return;
-    }
-    canvas.memoryDc = memory;
     canvas.stockBitmap = static_cast<HBITMAP>(stock);
+    backing.Release(); // the DC holds it until release
+    canvas.memoryDc = memory.Release();
     canvas.width = client.right;
     canvas.height = client.bottom;
     RECT whole{0, 0, canvas.width, canvas.height};
-    FillRect(memory, &whole, GetSysColorBrush(COLOR_BTNFACE));
+    FillRect(canvas.memoryDc, &whole, GetSysColorBrush(COLOR_BTNFACE));
     SetDefaultDrawingState(record);
 }
 

@@ -6,7 +6,8 @@
 namespace {
 
 HANDLE OpenForReading(const char* name) {
-    return CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return CreateFileA(name, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                       nullptr);
 }
 
 } // namespace

@@ -9,20 +9,8 @@ namespace {
 constexpr int kWidth = 40;
 constexpr int kHeight = 30;
 
-std::uint32_t AsPixel(COLORREF colour) {
-    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
-}
-
-PixelGrid Backing(const WindowRecord& record) {
-    return ReadDcPixels(record.canvas.memoryDc, record.canvas.width, record.canvas.height);
-}
-
-// Paints a red square into the backing bitmap, behind the canvas's back.
-void PaintSquare(const WindowRecord& record) {
-    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
-    RECT square{5, 5, 10, 10};
-    FillRect(record.canvas.memoryDc, &square, red);
-    DeleteObject(red);
+void PaintSquare(const CanvasHost& host) {
+    PaintBehind(host, RECT{5, 5, 10, 10}, RGB(255, 0, 0));
 }
 
 } // namespace
@@ -34,7 +22,7 @@ TEST(CanvasControl, NewCanvasIsTheControlSizeInButtonFaceWithTheDefaultFont) {
     ASSERT_NE(record->canvas.memoryDc, nullptr);
     EXPECT_EQ(record->canvas.width, kWidth);
     EXPECT_EQ(record->canvas.height, kHeight);
-    EXPECT_EQ(Backing(*record), PixelGrid(kWidth * kHeight, AsPixel(GetSysColor(COLOR_BTNFACE))));
+    EXPECT_EQ(host.Backing(), PixelGrid(kWidth * kHeight, AsPixel(GetSysColor(COLOR_BTNFACE))));
     EXPECT_GT(record->canvas.charWidth, 0);
     EXPECT_GT(record->canvas.lineHeight, 0);
     EXPECT_EQ(GetTextAlign(record->canvas.memoryDc) & TA_UPDATECP, static_cast<UINT>(TA_UPDATECP));
@@ -47,7 +35,7 @@ TEST(CanvasControl, PaintCopiesTheWholeBitmapOnlyForDrawEntire) {
     CanvasHost host(kWidth, kHeight);
     WindowRecord* record = host.Record();
     ASSERT_NE(record, nullptr);
-    PaintSquare(*record);
+    PaintSquare(host);
 
     HDC target = CreateCompatibleDC(record->canvas.memoryDc);
     HBITMAP bitmap = CreateCompatibleBitmap(record->canvas.memoryDc, kWidth, kHeight);
@@ -74,7 +62,7 @@ TEST(CanvasControl, PaintCopiesTheWholeBitmapOnlyForDrawEntire) {
     item.CtlID = CanvasHost::kControlId;
     item.itemAction = ODA_DRAWENTIRE | ODA_FOCUS;
     EXPECT_TRUE(CanvasPaint(host.Window(), item));
-    EXPECT_EQ(ReadDcPixels(target, kWidth, kHeight), Backing(*record));
+    EXPECT_EQ(ReadDcPixels(target, kWidth, kHeight), host.Backing());
 
     SelectObject(target, old);
     DeleteObject(bitmap);
@@ -85,10 +73,10 @@ TEST(CanvasControl, TheScreenShowsTheBitmapWhenTheControlPaints) {
     CanvasHost host(kWidth, kHeight);
     WindowRecord* record = host.Record();
     ASSERT_NE(record, nullptr);
-    PaintSquare(*record);
+    PaintSquare(host);
     InvalidateRect(host.Control(), nullptr, FALSE);
     UpdateWindow(host.Control());
-    EXPECT_EQ(ReadScreenPixels(host.Control(), kWidth, kHeight), Backing(*record));
+    EXPECT_EQ(ReadScreenPixels(host.Control(), kWidth, kHeight), host.Backing());
 }
 
 TEST(CanvasControl, DestroyingTheDialogDeletesBitmapFontAndDc) {

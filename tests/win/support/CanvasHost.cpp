@@ -1,5 +1,6 @@
 #include "tests/win/support/CanvasHost.h"
 
+#include "canvas/Canvas.h"
 #include "canvas/CanvasControl.h"
 #include "dialogs/WindowRecord.h"
 
@@ -35,7 +36,7 @@ void RegisterHostClass() {
 
 } // namespace
 
-CanvasHost::CanvasHost(int width, int height) {
+CanvasHost::CanvasHost(int width, int height) : width_(width), height_(height) {
     RegisterHostClass();
     window_ = CreateWindowExA(0, kHostClass, "Canvas test", WS_POPUP | WS_VISIBLE, 0, 0, width + 20,
                               height + 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -55,6 +56,21 @@ CanvasHost::~CanvasHost() {
 
 WindowRecord* CanvasHost::Record() const {
     return FindWindowRecord(control_);
+}
+
+void CanvasHost::Attach(std::int32_t option) const {
+    CanvasAttach(window_, kControlId, option);
+}
+
+PixelGrid CanvasHost::Backing() const {
+    const WindowRecord* record = Record();
+    if (record == nullptr)
+        return {};
+    return ReadDcPixels(record->canvas.memoryDc, width_, height_);
+}
+
+PixelGrid CanvasHost::Screen() const {
+    return ReadScreenPixels(control_, width_, height_);
 }
 
 void CanvasHost::Destroy() {
@@ -99,4 +115,14 @@ void PumpMessages() {
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+}
+
+std::uint32_t AsPixel(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+void PaintBehind(const CanvasHost& host, RECT area, COLORREF colour) {
+    HBRUSH brush = CreateSolidBrush(colour);
+    FillRect(host.Record()->canvas.memoryDc, &area, brush);
+    DeleteObject(brush);
 }

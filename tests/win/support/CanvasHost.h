@@ -22,12 +22,20 @@ class CanvasHost {
     HWND Window() const { return window_; }
     HWND Control() const { return control_; }
     WindowRecord* Record() const;
+    // Makes this canvas the thread's current one (option 0x80 defers the redraw).
+    void Attach(std::int32_t option = 0) const;
+    // Every pixel of the backing bitmap, read past the canvas operations.
+    std::vector<std::uint32_t> Backing() const;
+    // What the control shows on the screen.
+    std::vector<std::uint32_t> Screen() const;
     // Destroys the window now; the destructor does it otherwise.
     void Destroy();
 
   private:
     HWND window_ = nullptr;
     HWND control_ = nullptr;
+    int width_;
+    int height_;
 };
 
 // Pixels as 0x00RRGGBB, rows from the top.
@@ -39,3 +47,7 @@ PixelGrid ReadDcPixels(HDC dc, int width, int height);
 PixelGrid ReadScreenPixels(HWND control, int width, int height);
 // Handles the thread's pending messages.
 void PumpMessages();
+// A pixel as the grids hold it, from a COLORREF.
+std::uint32_t AsPixel(COLORREF colour);
+// Fills a rectangle of the backing bitmap behind the canvas's back.
+void PaintBehind(const CanvasHost& host, RECT area, COLORREF colour);
