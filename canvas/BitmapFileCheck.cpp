@@ -92,9 +92,16 @@ std::uint64_t ColourTableEnd(const BitmapShape& shape) {
     return end;
 }
 
+// The longest stream that a sound coding of the picture needs: two bytes a pixel at
+// worst, an end-of-line mark a row, the end mark, and some padding.
+std::uint64_t LongestRunLengthStream(std::uint64_t width, std::uint64_t rows) {
+    return 2 * width * rows + 2 * rows + 8;
+}
+
 } // namespace
 
-bool BitmapFileLooksSound(std::string_view head, std::uint64_t fileSize) noexcept {
+bool ReadBitmapLayout(std::string_view head, std::uint64_t fileSize,
+                      BitmapLayout& layout) noexcept {
     if (head.size() < kFileHeaderSize + kCoreHeaderSize || fileSize < head.size())
         return false;
     if (head[0] != 'B' || head[1] != 'M')
@@ -102,24 +109,73 @@ bool BitmapFileLooksSound(std::string_view head, std::uint64_t fileSize) noexcep
     BitmapShape shape{};
     if (!ReadShape(head, shape) || shape.planes != 1 || !KnownPixelFormat(shape))
         return false;
-    std::int64_t rows = shape.height < 0 ? -shape.height : shape.height;
+    const std::int64_t rows = shape.height < 0 ? -shape.height : shape.height;
     if (shape.width <= 0 || rows <= 0)
         return false;
-    if (static_cast<std::uint64_t>(shape.width) * static_cast<std::uint64_t>(rows) >
-        kMaxBitmapPixels)
+    const auto width = static_cast<std::uint64_t>(shape.width);
+    const auto height = static_cast<std::uint64_t>(rows);
+    if (width * height > kMaxBitmapPixels)
         return false;
     if (shape.bitCount <= 8 && shape.coloursUsed > (1u << shape.bitCount))
         return false;
     if (ColourTableEnd(shape) > fileSize)
         return false;
-    std::uint64_t pixelsAt = Unsigned(head, 10, 4);
+    const std::uint64_t pixelsAt = Unsigned(head, 10, 4);
     if (pixelsAt < kFileHeaderSize + shape.headerSize || pixelsAt >= fileSize)
         return false;
+    layout.width = static_cast<std::uint32_t>(width);
+    layout.rows = static_cast<std::uint32_t>(height);
+    layout.pixelsAt = pixelsAt;
     if (shape.compression == kCompressionRle8 || shape.compression == kCompressionRle4) {
-        // The decoder reads as far as the stated size says.
-        return shape.imageSize != 0 && shape.imageSize <= fileSize - pixelsAt;
+        // The decoder reads as far as the stated length says.
+        layout.runLengthBits = shape.bitCount;
+        layout.pixelBytes = shape.imageSize;
+        return shape.imageSize != 0 && shape.imageSize <= fileSize - pixelsAt &&
+               shape.imageSize <= LongestRunLengthStream(width, height);
     }
-    std::uint64_t rowBytes =
-        (static_cast<std::uint64_t>(shape.width) * shape.bitCount + 31) / 32 * 4;
-    return rowBytes * static_cast<std::uint64_t>(rows) <= fileSize - pixelsAt;
+    const std::uint64_t rowBytes = (width * shape.bitCount + 31) / 32 * 4;
+    layout.runLengthBits = 0;
+    layout.pixelBytes = 0;
+    return rowBytes * height <= fileSize - pixelsAt;
+}
+
+bool RunLengthPixelsLookSound(std::string_view stream, const BitmapLayout& layout) noexcept {
+    const std::uint64_t width = layout.width;
+    const std::uint64_t rows = layout.rows;
+    std::uint64_t x = 0;
+    std::uint64_t y = 0;
+    std::size_t at = 0;
+    auto next = [&]() -> std::uint32_t { return static_cast<unsigned char>(stream[at++]); };
+    while (stream.size() - at >= 2) {
+        const std::uint32_t count = next();
+        const std::uint32_t code = next();
+        if (count > 0 || code >= 3) {
+            // A run of count pixels, or code pixels given one by one.
+            const std::uint32_t pixels = count > 0 ? count : code;
+            if (y >= rows || x + pixels > width)
+                return false;
+            x += pixels;
+            if (count == 0) {
+                const std::size_t bytes = layout.runLengthBits == 8 ? pixels : (pixels + 1) / 2;
+                const std::size_t padded = (bytes + 1) / 2 * 2; // runs end on a 16-bit boundary
+                if (stream.size() - at < padded)
+                    return false;
+                at += padded;
+            }
+        } else if (code == 0) { // end of line
+            x = 0;
+            if (++y > rows)
+                return false;
+        } else if (code == 1) { // end of picture
+            return true;
+        } else { // a jump right and down
+            if (stream.size() - at < 2)
+                return false;
+            x += next();
+            y += next();
+            if (x > width || y >= rows)
+                return false;
+        }
+    }
+    return false;
 }

@@ -6,6 +6,9 @@
 #include "dialogs/WindowRecord.h"
 #include "runtime/ErrorNumber.h"
 
+#include <memory>
+#include <new>
+
 namespace {
 
 // The description of a snapshot's pixels: a top-down 32-bit BI_RGB bitmap.
@@ -38,7 +41,8 @@ class ReadOnlyFile {
     HANDLE handle_;
 };
 
-// Reads the headers of a picture file before the loader, which trusts them, gets it.
+// Reads the headers (and a run-length stream) of a picture file before the loader, which
+// trusts them, gets it.
 bool PictureFileLooksSound(const char* path) {
     ReadOnlyFile file(path);
     LARGE_INTEGER size{};
@@ -48,8 +52,19 @@ bool PictureFileLooksSound(const char* path) {
     DWORD got = 0;
     if (!ReadFile(file.Get(), head, sizeof head, &got, nullptr))
         return false;
-    return BitmapFileLooksSound(std::string_view(head, got),
-                                static_cast<std::uint64_t>(size.QuadPart));
+    BitmapLayout layout{};
+    if (!ReadBitmapLayout(std::string_view(head, got), static_cast<std::uint64_t>(size.QuadPart),
+                          layout))
+        return false;
+    if (layout.runLengthBits == 0)
+        return true;
+    std::unique_ptr<char[]> stream(new (std::nothrow) char[layout.pixelBytes]);
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(layout.pixelsAt);
+    if (stream == nullptr || !SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) ||
+        !ReadFile(file.Get(), stream.get(), layout.pixelBytes, &got, nullptr))
+        return false;
+    return RunLengthPixelsLookSound(std::string_view(stream.get(), got), layout);
 }
 
 // The picture scaled to width x height: a bitmap resource of that name when the name has
