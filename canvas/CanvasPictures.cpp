@@ -4,6 +4,7 @@
 #include "canvas/GdiHandles.h"
 #include "canvas/PixelString.h"
 #include "dialogs/WindowRecord.h"
+#include "runtime/NumberText.h"
 #include "runtime/ErrorNumber.h"
 
 #include <memory>
@@ -94,11 +95,11 @@ void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, d
     WindowRecord* record = CurrentCanvas();
     if (record == nullptr)
         return;
-    const std::int32_t left = ToPixel(x1);
-    const std::int32_t top = ToPixel(y1);
+    const std::int32_t left = RoundToInt32(x1);
+    const std::int32_t top = RoundToInt32(y1);
     // Both corners belong to the rectangle.
-    const std::int64_t width = std::int64_t{ToPixel(x2)} - left + 1;
-    const std::int64_t height = std::int64_t{ToPixel(y2)} - top + 1;
+    const std::int64_t width = std::int64_t{RoundToInt32(x2)} - left + 1;
+    const std::int64_t height = std::int64_t{RoundToInt32(y2)} - top + 1;
     // An empty or reversed rectangle has nothing to fill (a zero size would have the
     // picture loaded at its own size), and a huge one is no picture that can be made.
     if (width < 1 || height < 1)

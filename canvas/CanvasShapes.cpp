@@ -2,6 +2,7 @@
 #include "canvas/CurrentCanvas.h"
 #include "canvas/GdiHandles.h"
 #include "dialogs/WindowRecord.h"
+#include "runtime/NumberText.h"
 
 namespace {
 
@@ -45,8 +46,8 @@ void CanvasLineTo(double x, double y, std::int32_t colour) noexcept {
     CanvasState& canvas = record->canvas;
     if (colour == kColourSystem)
         colour = canvas.foreground;
-    canvas.x = ToPixel(x);
-    canvas.y = ToPixel(y);
+    canvas.x = RoundToInt32(x);
+    canvas.y = RoundToInt32(y);
     {
         GdiObject<HPEN> pen(
             CreatePen(canvas.penStyle, canvas.penWidth, static_cast<COLORREF>(colour)));

@@ -2,6 +2,7 @@
 #include "canvas/CurrentCanvas.h"
 #include "canvas/GdiHandles.h"
 #include "dialogs/WindowRecord.h"
+#include "runtime/NumberText.h"
 #include "runtime/ErrorNumber.h"
 
 #include <algorithm>
@@ -72,8 +73,8 @@ void CanvasMoveTo(double x, double y) noexcept {
     if (record == nullptr)
         return;
     CanvasState& canvas = record->canvas;
-    canvas.x = ToPixel(x);
-    canvas.y = ToPixel(y);
+    canvas.x = RoundToInt32(x);
+    canvas.y = RoundToInt32(y);
     MoveToEx(canvas.memoryDc, canvas.x, canvas.y, nullptr);
 }
 

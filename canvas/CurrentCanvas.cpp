@@ -5,9 +5,6 @@
 #include "runtime/ErrorNumber.h"
 #include "runtime/ThreadState.h"
 
-#include <cmath>
-#include <limits>
-
 namespace {
 
 void SetCurrentCanvas(HWND canvas) {
@@ -26,19 +23,6 @@ WindowRecord* CurrentCanvas() noexcept {
     if (record == nullptr || record->kind != kKindCanvas || record->canvas.memoryDc == nullptr)
         return nullptr;
     return record;
-}
-
-std::int32_t ToPixel(double coordinate) noexcept {
-    // Far beyond any bitmap GDI can make; the bounds only keep the conversion defined.
-    constexpr double kLimit = std::numeric_limits<std::int32_t>::max();
-    if (std::isnan(coordinate))
-        return 0;
-    double rounded = std::nearbyint(coordinate); // the default mode rounds ties to even
-    if (rounded > kLimit)
-        return std::numeric_limits<std::int32_t>::max();
-    if (rounded < -kLimit)
-        return -std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(rounded);
 }
 
 void UpdateCanvasScreen(const WindowRecord& canvas) noexcept {

@@ -1,5 +1,5 @@
 #include "canvas/Canvas.h"
-#include "dialogs/WindowRecord.h"
+#include "dialogs/DialogEngine.h"
 #include "runtime/ErrorNumber.h"
 #include "tests/win/support/CanvasHost.h"
 
@@ -77,16 +77,13 @@ TEST(CanvasAttach, TheCanvasControlItselfIsATarget) {
 TEST(CanvasAttach, ANonCanvasTargetGives68AndLeavesNoCanvasCurrent) {
     CanvasHost host(kWidth, kHeight);
     CanvasHost other(kWidth, kHeight);
-    HWND button =
-        CreateWindowExA(0, "BUTTON", "x", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, other.Window(),
-                        reinterpret_cast<HMENU>(7), GetModuleHandleA(nullptr), nullptr);
-    NewWindowRecord(button, other.Window(), kKindButton, kRecordControl);
+    AddControl(other.Window(), kKindButton, 7, "x", 0, 0, 10, 10, 0, 0, nullptr, nullptr);
 
     const struct {
         HWND window;
         std::int32_t id;
     } notCanvases[] = {
-        {host.Window(), 111}, // no such control: the host window itself, no record
+        {host.Window(), 111}, // no such control: the dialog itself
         {other.Window(), 7},  // a control of another kind
         {nullptr, 0},         // no window at all
     };
@@ -100,7 +97,6 @@ TEST(CanvasAttach, ANonCanvasTargetGives68AndLeavesNoCanvasCurrent) {
         ExpectNoCanvas();
         EXPECT_EQ(host.Backing(), before);
     }
-    FreeWindowRecord(button);
 }
 
 TEST(CanvasAttach, DeferredRedrawWaitsForRedrawAndAutoRedrawDoesNot) {

@@ -1,52 +1,14 @@
 #include "tests/win/support/CanvasHost.h"
 
 #include "canvas/Canvas.h"
-#include "canvas/CanvasControl.h"
-#include "dialogs/WindowRecord.h"
-
-namespace {
-
-constexpr char kHostClass[] = "CanvasTestHost";
-
-LRESULT CALLBACK HostProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_DRAWITEM:
-        return CanvasPaint(window, *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
-    case WM_NCDESTROY:
-        // The control is gone by now; its handle was kept for this.
-        FreeWindowRecord(reinterpret_cast<HWND>(GetWindowLongPtrA(window, GWLP_USERDATA)));
-        break;
-    default:
-        break;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
-void RegisterHostClass() {
-    static const bool registered = [] {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = HostProcedure;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = kHostClass;
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        return RegisterClassA(&windowClass) != 0;
-    }();
-    (void)registered;
-}
-
-} // namespace
+#include "dialogs/DialogEngine.h"
 
 CanvasHost::CanvasHost(int width, int height) : width_(width), height_(height) {
-    RegisterHostClass();
-    window_ = CreateWindowExA(0, kHostClass, "Canvas test", WS_POPUP | WS_VISIBLE, 0, 0, width + 20,
-                              height + 20, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-    control_ = CreateWindowExA(0, "STATIC", "", 0x5000000D, 0, 0, width, height, window_,
-                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kControlId)),
-                               GetModuleHandleA(nullptr), nullptr);
-    SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control_));
-    if (WindowRecord* record =
-            NewWindowRecord(control_, window_, kKindCanvas, kRecordControl | kRecordPixels))
-        CanvasInitBacking(*record);
+    window_ = NewDialog(nullptr, "Canvas test", 0, 0, width, height, WS_POPUP, 0, kUnitsPixels);
+    control_ = AddControl(window_, kKindCanvas, kControlId, "", 0, 0, width, height, 0, 0, nullptr,
+                          nullptr);
+    // Shown, so that the control paints; not run, so that the test keeps the thread.
+    ShowWindow(window_, SW_SHOWNA);
     PumpMessages();
 }
 

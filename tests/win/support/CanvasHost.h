@@ -1,6 +1,6 @@
-// A shown top-level window with one canvas control in it, built the way the dialog
-// engine builds one: WM_DRAWITEM goes to CanvasPaint, and destroying the window frees the
-// control's record (which releases its backing bitmap).
+// A shown dialog of the dialog engine with one canvas control in it, not run modally, so
+// the test draws and looks at pixels between its own steps. Destroying the dialog frees
+// the control's record, which releases its backing bitmap.
 #pragma once
 
 #include "platform/Platform.h"
