@@ -23,12 +23,14 @@ TEST(CanvasControl, NewCanvasIsTheControlSizeInButtonFaceWithTheDefaultFont) {
     EXPECT_EQ(record->canvas.width, kWidth);
     EXPECT_EQ(record->canvas.height, kHeight);
     EXPECT_EQ(host.Backing(), PixelGrid(kWidth * kHeight, AsPixel(GetSysColor(COLOR_BTNFACE))));
+    LOGFONTA font{};
+    GetObjectA(GetCurrentObject(record->canvas.memoryDc, OBJ_FONT), sizeof font, &font);
+    EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
+    EXPECT_EQ(font.lfHeight, -(GetDeviceCaps(record->canvas.memoryDc, LOGPIXELSY) * 8 / 72));
+    EXPECT_EQ(font.lfWeight, FW_NORMAL);
     EXPECT_GT(record->canvas.charWidth, 0);
     EXPECT_GT(record->canvas.lineHeight, 0);
     EXPECT_EQ(GetTextAlign(record->canvas.memoryDc) & TA_UPDATECP, static_cast<UINT>(TA_UPDATECP));
-    EXPECT_EQ(record->canvas.foreground, record->drawForeground);
-    EXPECT_EQ(record->canvas.background, record->drawBackground);
-    EXPECT_EQ(GetBkMode(record->canvas.memoryDc), OPAQUE);
 }
 
 TEST(CanvasControl, PaintCopiesTheWholeBitmapOnlyForDrawEntire) {
