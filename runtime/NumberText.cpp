@@ -2,6 +2,8 @@
 
 #include "runtime/ErrorNumber.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -205,10 +207,11 @@ std::string FormatSection(const MaskSection& section, double x, bool& shownAsZer
     // The C library gives the exact decimal expansion, rounded to nearest, ties to even;
     // beyond 1,100 places a double has only zeros.
     const int places = section.fractionDigits < 1100 ? section.fractionDigits : 1100;
-    const int length = std::snprintf(nullptr, 0, "%.*f", places, x);
-    std::string digits(static_cast<std::size_t>(length) + 1, '\0');
-    std::snprintf(digits.data(), digits.size(), "%.*f", places, x);
-    digits.resize(static_cast<std::size_t>(length));
+    // Room for a sign, the largest double's 309 integer digits, the point and every place.
+    std::array<char, 1 + 309 + 1 + 1100 + 1 + 1> text{};
+    const int length = std::snprintf(text.data(), text.size(), "%.*f", places, x);
+    const std::size_t used = length < 0 ? 0 : std::min<std::size_t>(length, text.size() - 1);
+    std::string digits(text.data(), used);
     const std::size_t dot = digits.find_first_of(".,");
     std::string fraction = dot == std::string::npos ? std::string() : digits.substr(dot + 1);
     fraction.resize(static_cast<std::size_t>(section.fractionDigits), '0');

@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# Builds and runs the benchmarks, natively (the bench tree) and under Wine (the Windows
+# tree, in a private 1920x1080 Xvfb display and a private prefix), on generated texts under
+# build/bench-data, and prints one table at the end. --quick leaves out the 1 GB load.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+quick=false
+[ "${1:-}" = --quick ] && quick=true
+
+"$root/scripts/build.sh" bench
+"$root/scripts/build.sh" win
+# The Windows benchmarks are built on request only, so the option costs the tree nothing.
+cmake -S "$root" -B "$root/build/win" -DTALVERMOOR_BENCH=ON >/dev/null
+cmake --build "$root/build/win" -j "$jobs" --target load_bench sort_bench key_latency_bench
+
+native="$root/build/bench/bench"
+windows="$root/build/win/bench"
+data="$root/build/bench-data"
+mkdir -p "$data"
+text="$data/text-100mb.txt"
+large="$data/text-1gb.txt"
+[ -f "$text" ] || "$native/make_text_file" "$text" 100 >/dev/null
+if ! $quick && [ ! -f "$large" ]; then
+  "$native/make_text_file" "$large" 1000 >/dev/null
+fi
+
+rows="$data/rows.txt"
+: >"$rows"
+# Runs one benchmark, keeps its rows and shows its progress.
+run() {
+  local out="$data/last-run.txt"
+  echo "== $*" | sed "s|$root/||g"
+  if ! "$@" >"$out" 2>&1; then
+    cat "$out" >&2
+    echo "benchmark failed: $*" >&2
+    exit 1
+  fi
+  grep '^ROW' "$out" >>"$rows" || true
+  grep -v '^ROW' "$out" || true
+}
+
+run "$native/load_bench" "$text" "100 MB" --runs 3 --seconds 1.0 --overhead 32 --breakdown
+run "$native/sort_bench" --lines 1000000 --seconds 1.0
+$quick || run "$native/load_bench" "$large" "1 GB"
+
+. "$root/scripts/wine-env.sh"
+trap stop_wine_and_display EXIT
+start_xvfb 1920x1080x24 || { echo "Xvfb could not be started" >&2; exit 1; }
+prepare_prefix "$root/build/wineprefix-bench" test || { echo "Wine prefix could not be prepared" >&2; exit 1; }
+start_wine_server
+
+run wine "$windows/load_bench.exe" "$text" "100 MB" --runs 3 --seconds 1.0 --overhead 32 --breakdown
+run wine "$windows/sort_bench.exe" --lines 1000000 --seconds 1.0
+run wine "$windows/key_latency_bench.exe" "$text" --events 1000 --median 4 --p99 8
+$quick || run wine "$windows/load_bench.exe" "$large" "1 GB"
+
+echo
+awk -F'\t' '
+  { measure[NR] = $2; value[NR] = $3; target[NR] = $4; verdict[NR] = $5
+    if (length($2) > w1) w1 = length($2); if (length($3) > w2) w2 = length($3)
+    if (length($4) > w3) w3 = length($4) }
+  END {
+    if (w1 < 7) w1 = 7; if (w2 < 8) w2 = 8; if (w3 < 6) w3 = 6
+    printf "%-*s  %-*s  %-*s  %s\n", w1, "measure", w2, "measured", w3, "target", "verdict"
+    for (i = 1; i <= NR; ++i)
+      printf "%-*s  %-*s  %-*s  %s\n", w1, measure[i], w2, value[i], w3, target[i], verdict[i]
+  }' "$rows"
