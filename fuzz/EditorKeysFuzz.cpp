@@ -1,0 +1,120 @@
+// Random key streams into ProcessEditorKey over the recording fakes of the display, on a
+// random text and canvas: after every key the view and cursor are normalised, the number
+// of lines changes only by Enter (one more in insert mode) or Delete (one fewer at most),
+// the line that a typed character or Delete edited ends without a space, and every key
+// but a Tab without a next word ends in one redraw.
+#include "editor/KeyProcessing.h"
+#include "editor/ProgramState.h"
+#include "editor/TextModel.h"
+#include "fuzz/FuzzCheck.h"
+#include "runtime/StringArray.h"
+#include "tests/native/editor/fakes/DisplayFakes.h"
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdint>
+#include <string>
+
+namespace {
+
+const WindowHandle kWindow = reinterpret_cast<WindowHandle>(std::uintptr_t{0x1000});
+const WindowHandle kCanvas = reinterpret_cast<WindowHandle>(std::uintptr_t{0x1010});
+
+constexpr std::int32_t kTab = 15;
+constexpr std::int32_t kEnter = 28;
+constexpr std::int32_t kF1 = 59;
+constexpr std::int32_t kDelete = 83;
+
+// Every code the editor acts on, and some it does not.
+const std::int32_t kCodes[] = {1,  14, kTab, kEnter, 30, kF1,     71,  72,  73,  75,
+                               77, 79, 80,   81,     82, kDelete, -74, -78, -30, 57};
+
+bool operator==(const ViewState& a, const ViewState& b) {
+    return a.topLine == b.topLine && a.firstColumn == b.firstColumn &&
+           a.cursorLine == b.cursorLine && a.cursorScreenColumn == b.cursorScreenColumn;
+}
+
+ViewState View() {
+    const auto& user = fakes::controls.user[kCanvas];
+    return {user[0], user[1], user[2], user[3]};
+}
+
+void CheckNormalised(const ViewState& view, std::int32_t lineCount) {
+    if (lineCount >= 1) {
+        Check(view.topLine >= 1 && view.topLine <= lineCount, "the top line is in the text");
+        Check(view.cursorLine >= 1 && view.cursorLine <= lineCount, "the cursor is in the text");
+    } else {
+        Check(view.topLine == 0 && view.cursorLine == 0, "an empty text shows element 0");
+    }
+    Check(view.firstColumn >= 1, "the first column is 1 or more");
+    Check(view.cursorScreenColumn >= 1 && view.cursorScreenColumn <= 1000,
+          "the cursor's screen column is 1 to 1000");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider in(data, size);
+    fakes::Reset();
+    fakes::canvas.window = kWindow;
+    fakes::canvas.id = 110;
+    fakes::canvas.width = in.ConsumeIntegralInRange(0, 200);
+    fakes::canvas.height = in.ConsumeIntegralInRange(0, 100);
+    fakes::canvas.pictureExists = in.ConsumeBool();
+    fakes::controls.controls[{kWindow, 110}] = kCanvas;
+    fakes::controls.user[kCanvas] = {};
+    editorDialog = kWindow;
+    backgroundBits = DynString();
+
+    const std::int32_t lineCount = in.ConsumeIntegralInRange(0, 30);
+    ArrayRedim(LineArray, 0, lineCount);
+    for (std::int32_t i = 1; i <= lineCount; ++i)
+        LineArray[i] = DynString(std::string_view(in.ConsumeRandomLengthString(120)));
+
+    std::int32_t code = 0;
+    DynString none;
+    ProcessEditorKey(code, none, LineArray, kWindow, 110, in.ConsumeIntegralInRange(1, 72));
+    CheckNormalised(View(), ArrayUpperBound(LineArray));
+
+    while (in.remaining_bytes() > 0) {
+        const std::int32_t scanCode = in.PickValueInArray(kCodes);
+        const char character = in.ConsumeIntegral<char>();
+        if (scanCode == kF1)
+            fakes::controls.menuAnswers.push_back(in.ConsumeIntegralInRange(-1, 10));
+        const std::int32_t linesBefore = ArrayUpperBound(LineArray);
+        const std::int32_t mode = insertMode;
+        const ViewState before = View();
+        const int redrawsBefore = fakes::canvas.redraws;
+        fakes::canvas.calls.clear();
+
+        std::int32_t keyCode = scanCode;
+        DynString keyChar(&character, 1);
+        ProcessEditorKey(keyCode, keyChar, LineArray, nullptr, 0, 0);
+
+        const std::int32_t lines = ArrayUpperBound(LineArray);
+        Check(LineArray.LowerBound() == 0, "the text starts at element 0");
+        CheckNormalised(View(), lines);
+        if (scanCode == kEnter)
+            Check(lines == linesBefore + mode, "Enter adds a line in insert mode only");
+        else if (scanCode == kDelete)
+            Check(lines == linesBefore || lines == linesBefore - 1, "Delete joins one line");
+        else
+            Check(lines == linesBefore, "other keys keep the number of lines");
+
+        const bool typed = static_cast<unsigned char>(character) >= 32;
+        const bool joined = scanCode == kDelete && lines != linesBefore;
+        if ((typed || scanCode == kDelete) && scanCode != kEnter && scanCode != kF1 && !joined) {
+            const std::string_view line = LineArray[before.cursorLine].View();
+            Check(line.empty() || line.back() != ' ', "an edited line ends without a space");
+        }
+        if (fakes::canvas.redraws == redrawsBefore)
+            Check(scanCode == kTab && View() == before,
+                  "only a Tab without a next word skips the redraw, and it moves nothing");
+        else
+            Check(fakes::canvas.redraws == redrawsBefore + 1, "one redraw a key");
+    }
+    ArrayErase(LineArray);
+    backgroundBits = DynString();
+    selectedLine = DynString();
+    return 0;
+}
