@@ -1,0 +1,101 @@
+#include "dialogs/OpenFileDialog.h"
+
+#include "editor/ProgramState.h"
+#include "platform/Platform.h"
+#include "runtime/StringFunctions.h"
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kFileBufferBytes = 8192;
+constexpr DWORD kFileTitleBytes = 260;
+// OFN_HIDEREADONLY, OFN_FILEMUSTEXIST, OFN_EXPLORER, OFN_LONGNAMES
+constexpr std::uint32_t kRequestFlags = 0x00281004;
+
+// Descriptions and pattern lists, one pair per choice; "Tutti" is selected at first.
+constexpr const char* kFilterParts[] = {
+    "Tutti|*.TXT;*.*;*.BAS|",
+    "Testo *.txt|*.TXT|",
+    "Bas *.bas|*.bas|",
+    "Tutti *.*|*.*|",
+};
+
+std::string CurrentFolder() {
+    const DWORD size = GetCurrentDirectoryA(0, nullptr);
+    std::string folder(size, '\0');
+    const DWORD length = size != 0 ? GetCurrentDirectoryA(size, folder.data()) : 0;
+    folder.resize(length < size ? length : 0);
+    return folder;
+}
+
+// The name buffer: the given name up to its first 0 byte (and at most what fits), a 0
+// byte, then spaces to the buffer's full size.
+std::vector<char> FileNameBuffer(const DynString& fileSpec) {
+    std::vector<char> buffer(kFileBufferBytes, ' ');
+    std::size_t length = 0;
+    while (length < fileSpec.Length() && length + 1 < kFileBufferBytes &&
+           fileSpec.Bytes()[length] != '\0') {
+        buffer[length] = fileSpec.Bytes()[length];
+        ++length;
+    }
+    buffer[length] = '\0';
+    return buffer;
+}
+
+// The chosen file's folder as SetCurrentDirectoryA takes it, the last backslash kept so
+// that a root folder stays one.
+DynString FolderOf(const DynString& path) {
+    const std::int32_t lastBackslash = FindSubstring(-1, path, "\\");
+    return lastBackslash > 0 ? Substring(path, 1, lastBackslash) : DynString();
+}
+
+} // namespace
+
+std::int32_t OpenFileDialog(WindowHandle owner, const DynString& title, DynString& fileSpec,
+                            const DynString& initialFolder, const DynString& filter,
+                            const DynString& defaultExtension, std::uint32_t& flags) noexcept {
+    const DynString pairs = Concat(ReplaceAll("|", CharString({0}), filter), CharString({0}));
+    const std::string folder =
+        initialFolder.IsEmpty() ? CurrentFolder() : std::string(initialFolder.View());
+    std::vector<char> fileName = FileNameBuffer(fileSpec);
+    std::vector<char> fileTitle(kFileTitleBytes, '\0');
+
+    OPENFILENAMEA request{};
+    request.lStructSize = sizeof request;
+    request.hwndOwner = owner;
+    request.lpstrFilter = pairs.Bytes();
+    request.nFilterIndex = 1;
+    request.lpstrFile = fileName.data();
+    request.nMaxFile = static_cast<DWORD>(fileName.size());
+    request.lpstrFileTitle = fileTitle.data();
+    request.nMaxFileTitle = kFileTitleBytes;
+    request.lpstrInitialDir = folder.c_str();
+    request.lpstrTitle = title.IsEmpty() ? nullptr : title.Bytes();
+    request.Flags = flags;
+    request.lpstrDefExt = defaultExtension.IsEmpty() ? nullptr : defaultExtension.Bytes();
+
+    const BOOL chosen = GetOpenFileNameA(&request);
+    // The chosen path ends at its first 0 byte; what follows is left over from before.
+    fileSpec = chosen ? DynString(fileName.data()) : DynString();
+    flags = request.Flags;
+    return chosen ? 1 : 0;
+}
+
+DynString RequestFileName() noexcept {
+    DynString filter;
+    for (const char* part : kFilterParts)
+        filter = Concat(filter, part);
+    DynString path;
+    std::uint32_t flags = kRequestFlags;
+    if (OpenFileDialog(startDialog, "Open File", path, "", filter, "TXT", flags) == 0)
+        return {};
+    // The file is opened by its bare name next, so its folder must be the current one;
+    // the dialog leaves it elsewhere when a full path was typed.
+    const DynString folder = FolderOf(path);
+    if (!folder.IsEmpty())
+        SetCurrentDirectoryA(folder.Bytes());
+    const DynString name = ReverseString(ExtractUntil(1, ReverseString(path), "\\"));
+    return ToLower(name);
+}

@@ -1,0 +1,112 @@
+#include "tests/win/support/FileDialogDriver.h"
+
+#include <utility>
+
+namespace {
+
+constexpr int kLookIn = 0x471;   // cmb2
+constexpr int kFileType = 0x470; // cmb1
+constexpr int kFileName = 0x47C; // cmb13
+constexpr int kPollMilliseconds = 20;
+constexpr int kPatienceMilliseconds = 30000;
+
+std::string ItemText(HWND dialog, int id) {
+    char text[1024] = "";
+    GetDlgItemTextA(dialog, id, text, sizeof text);
+    return text;
+}
+
+HWND WaitForDialog(const std::string& caption) {
+    for (int waited = 0; waited < kPatienceMilliseconds; waited += kPollMilliseconds) {
+        HWND dialog = FindWindowA("#32770", caption.c_str());
+        if (dialog != nullptr && IsWindowVisible(dialog))
+            return dialog;
+        Sleep(kPollMilliseconds);
+    }
+    return nullptr;
+}
+
+bool WaitForEnd(HWND dialog) {
+    for (int waited = 0; waited < kPatienceMilliseconds; waited += kPollMilliseconds) {
+        if (!IsWindow(dialog))
+            return true;
+        Sleep(kPollMilliseconds);
+    }
+    return false;
+}
+
+// Message boxes that the dialog shows over itself: other dialog windows of its thread.
+BOOL CALLBACK FindMessageBox(HWND window, LPARAM found) {
+    auto& state = *reinterpret_cast<std::pair<HWND, HWND>*>(found); // dialog, message box
+    char windowClass[16] = "";
+    GetClassNameA(window, windowClass, sizeof windowClass);
+    if (window != state.first && IsWindowVisible(window) && std::string(windowClass) == "#32770") {
+        state.second = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND MessageBoxOver(HWND dialog) {
+    std::pair<HWND, HWND> state{dialog, nullptr};
+    EnumThreadWindows(GetWindowThreadProcessId(dialog, nullptr), FindMessageBox,
+                      reinterpret_cast<LPARAM>(&state));
+    return state.second;
+}
+
+// Closes the message boxes first: cancelling the dialog under an open message box makes
+// the platform's dialog fail when the box returns.
+void ForceEnd(HWND dialog) {
+    for (int waited = 0; waited < kPatienceMilliseconds; waited += kPollMilliseconds) {
+        HWND box = MessageBoxOver(dialog);
+        if (box == nullptr)
+            break;
+        PostMessageA(box, WM_CLOSE, 0, 0);
+        Sleep(kPollMilliseconds);
+    }
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    WaitForEnd(dialog);
+}
+
+} // namespace
+
+FileDialogDriver::FileDialogDriver(std::string caption, std::string name)
+    : caption_(std::move(caption)), name_(std::move(name)), thread_([this] { Drive(); }) {}
+
+FileDialogDriver::~FileDialogDriver() {
+    if (thread_.joinable())
+        thread_.join();
+}
+
+const FileDialogDriver::Seen& FileDialogDriver::Result() {
+    if (thread_.joinable())
+        thread_.join();
+    return seen_;
+}
+
+void FileDialogDriver::Drive() {
+    HWND dialog = WaitForDialog(caption_);
+    if (dialog == nullptr)
+        return;
+    seen_.found = true;
+    seen_.folder = ItemText(dialog, kLookIn);
+    seen_.fileName = ItemText(dialog, kFileName);
+    seen_.filterText = ItemText(dialog, kFileType);
+    seen_.filterCount = static_cast<int>(SendDlgItemMessageA(dialog, kFileType, CB_GETCOUNT, 0, 0));
+    if (name_.empty()) {
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    } else {
+        SetDlgItemTextA(dialog, kFileName, name_.c_str());
+        PostMessageA(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    }
+    if (!WaitForEnd(dialog)) {
+        seen_.stuck = true;
+        ForceEnd(dialog);
+    }
+}
+
+void ForgetLastVisitedFolders() {
+    RegDeleteKeyA(
+        HKEY_CURRENT_USER,
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\ComDlg32\\LastVisitedMRU");
+}
