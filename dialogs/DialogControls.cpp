@@ -60,7 +60,8 @@ HWND AddControl(HWND dialog, std::int32_t kind, std::int32_t id, const DynString
                 const StringArray* items) noexcept {
     const WindowRecord* dialogRecord = FindWindowRecord(dialog);
     const ControlKind* controlKind = FindKind(kind);
-    if (dialogRecord == nullptr || controlKind == nullptr)
+    // Controls go into dialogs only: a dialog's end frees the records of its own controls.
+    if (dialogRecord == nullptr || dialogRecord->kind != kKindDialog || controlKind == nullptr)
         return nullptr;
     const std::uint32_t units = dialogRecord->flags & kRecordPixels;
     HFONT font = dialogRecord->font;

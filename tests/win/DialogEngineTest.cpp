@@ -193,6 +193,9 @@ TEST(AddControl, ButtonsAndFailures) {
     EXPECT_EQ(
         AddControl(GetDesktopWindow(), kKindButton, 103, "", 0, 0, 10, 10, 0, 0, nullptr, nullptr),
         nullptr);
+    // A control is no place for controls.
+    EXPECT_EQ(AddControl(plain, kKindButton, 104, "", 0, 0, 10, 10, 0, 0, nullptr, nullptr),
+              nullptr);
 }
 
 TEST(AddControl, DialogUnitsAreMappedToPixels) {
