@@ -6,6 +6,7 @@
 //
 //   key_latency_bench PATH [--events N] [--median MS] [--p99 MS]
 #include "bench/BenchReport.h"
+#include "canvas/Canvas.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/WindowRecord.h"
 #include "editor/KeyProcessing.h"
@@ -70,6 +71,45 @@ void TimeKey(const KeyCase& key) {
               "<= " + Fixed(medianTarget, 0) + " / " + Fixed(p99Target, 0) + " ms", met);
 }
 
+// Where a key's time goes: the steps of one screen, each repeated on the editor's canvas.
+void TimeSteps() {
+    constexpr int kRepeats = 200;
+    const auto median = [](std::vector<double>& values) {
+        std::sort(values.begin(), values.end());
+        return values[values.size() / 2];
+    };
+    const auto time = [&](const char* name, const auto& step) {
+        std::vector<double> milliseconds;
+        for (int i = 0; i < kRepeats; ++i) {
+            const double start = NowSeconds();
+            step();
+            milliseconds.push_back((NowSeconds() - start) * 1000);
+            Pump();
+        }
+        ReportRow(std::string("  of which ") + name + ", median",
+                  Fixed(median(milliseconds), 2) + " ms");
+    };
+    CanvasAttach(editorDialog, kCanvasId, kCanvasDeferredRedraw);
+    double width = 0;
+    double height = 0;
+    CanvasGetSize(width, height);
+    time("clearing the canvas", [] { CanvasClear(0xFFFFFF, 0); });
+    time("restoring the background snapshot", [] { CanvasSetPixels(backgroundBits); });
+    CanvasSetFont("courier new", kFontSize, 0);
+    double cellWidth = 0;
+    double cellHeight = 0;
+    CanvasGetCharSize(cellWidth, cellHeight);
+    const auto rows = static_cast<std::int32_t>(height / cellHeight);
+    const DynString row(std::string(static_cast<std::size_t>(width / cellWidth), 'x'));
+    time("printing a screenful of rows", [&] {
+        for (std::int32_t i = 0; i <= rows; ++i) {
+            CanvasMoveTo(0, i * cellHeight);
+            CanvasPrint(row);
+        }
+    });
+    time("the screen update (CanvasRedraw)", [] { CanvasRedraw(); });
+}
+
 void CALLBACK RunEvents(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     RECT canvas{};
@@ -78,6 +118,7 @@ void CALLBACK RunEvents(HWND, UINT, UINT_PTR timer, DWORD) {
               std::to_string(canvas.right) + " x " + std::to_string(canvas.bottom) + " px");
     for (const KeyCase& key : kCases)
         TimeKey(key);
+    TimeSteps();
     EndDialogWith(editorDialog, 0);
 }
 
