@@ -1,0 +1,85 @@
+#include "editor/ProgramMain.h"
+
+#include "dialogs/DialogEngine.h"
+#include "dialogs/KeyboardHook.h"
+#include "dialogs/OpenFileDialog.h"
+#include "editor/KeyProcessing.h"
+#include "editor/ProgramState.h"
+#include "editor/TextLoading.h"
+#include "runtime/MessageBox.h"
+#include "runtime/Startup.h"
+#include "runtime/StringFunctions.h"
+
+namespace {
+
+constexpr std::int32_t kLoadButtonId = 100;
+constexpr std::int32_t kCanvasId = 110;
+constexpr std::int32_t kInitialFontSize = 9;
+constexpr std::int32_t kStartDialogStyle = 0x00C80000;   // WS_CAPTION | WS_SYSMENU
+constexpr std::int32_t kEditorStyle = 0x01000000;        // WS_MAXIMIZE
+constexpr std::int32_t kEditorExStyle = 0x588;           // topmost tool window with edge and help
+
+// One editor run: choose a file, load it, edit it in the maximized editor window until it
+// ends, then show the line picked with Enter.
+void RunEditor() {
+    fileName = RequestFileName();
+    if (fileName.IsEmpty())
+        return;
+    LoadTextFile(fileName);
+
+    editorDialog = NewDialog(nullptr, "Editor", kCentred, kCentred, 100, 100, kEditorStyle,
+                             kEditorExStyle, kUnitsPixels);
+    const WorkAreaSize workArea = DesktopWorkArea();
+    AddControl(editorDialog, kKindCanvas, kCanvasId, DynString(), 0, 0, workArea.width,
+               workArea.height, 0, 0, nullptr, nullptr);
+
+    std::int32_t scanCode = 0;
+    DynString keyChar;
+    ProcessEditorKey(scanCode, keyChar, LineArray, editorDialog, kCanvasId, kInitialFontSize);
+
+    // A second run started from the start dialog inside this one would take over the
+    // editor's kept window, so the start dialog waits while the editor runs.
+    EnableWindow(startDialog, FALSE);
+    ShowDialogModal(editorDialog, EditorDialogCallback, nullptr);
+    EnableWindow(startDialog, TRUE);
+    SetForegroundWindow(startDialog);
+
+    if (CompareStrings(selectedLine, DynString()) > 0)
+        ShowMessage(selectedLine, MB_OK, DynString());
+}
+
+} // namespace
+
+std::int32_t StartDialogCallback(HWND, UINT message, WPARAM wParam, LPARAM) {
+    if (message != WM_COMMAND)
+        return 0;
+    switch (LOWORD(wParam)) {
+    case kLoadButtonId:
+        RunEditor();
+        break;
+    case IDCANCEL:
+        EndDialogWith(startDialog, 0);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+std::int32_t ProgramMain(HINSTANCE, HINSTANCE, const char*, std::int32_t) {
+    startDialog = NewDialog(nullptr, "Test", kCentred, kCentred, 400, 100, kStartDialogStyle, 0,
+                            kUnitsPixels);
+    AddControl(startDialog, kKindButton, kLoadButtonId, "Load file", 5, 5, 160, 20, 0, 0, nullptr,
+               nullptr);
+    ShowDialogModal(startDialog, StartDialogCallback, nullptr);
+    return 0;
+}
+
+void ReleaseProgramGlobals() noexcept {
+    ArrayErase(LineArray);
+    fileName = DynString();
+    selectedLine = DynString();
+    backgroundBits = DynString();
+}
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { RuntimeStartup(); }

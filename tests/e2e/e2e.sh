@@ -1,0 +1,272 @@
+#!/usr/bin/env bash
+# End-to-end tests of editor.exe, driven as a user drives it: real key presses through the
+# X server (xdotool), windows found by caption, titles read from the window manager's view
+# and message boxes read by a small probe program. Run by ctest inside scripts/test.sh,
+# which provides the private display, prefix and server.
+#
+#   e2e.sh <case> <editor.exe> <probe.exe> <samples-folder>
+set -euo pipefail
+
+case_name=$1
+EDITOR_EXE=$2
+PROBE_EXE=$3
+SAMPLES=$4
+HELP='F1=menu Ctrl+,Ctrl-=zoom Tab=next word Esc=end  '
+
+work=$(mktemp -d)
+PROGRAM_PID=
+cleanup() {
+  if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
+    kill "$PROGRAM_PID" 2>/dev/null || true
+    wait "$PROGRAM_PID" 2>/dev/null || true
+  fi
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The first window whose title matches the pattern, waiting up to 20 seconds.
+wait_window() {
+  timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+}
+
+# Presses keys (xdotool key names) in a window.
+press() {
+  local window=$1
+  shift
+  xdotool windowfocus --sync "$window"
+  xdotool key --clearmodifiers --delay 40 "$@"
+}
+
+# Waits until the editor's title equals the expected text (5 seconds at most).
+expect_title() {
+  local expected=$1 title i
+  for i in $(seq 1 100); do
+    title=$(xdotool getwindowname "$EDITOR_WID" 2>/dev/null || true)
+    [ "$title" = "$expected" ] && return 0
+    sleep 0.05
+  done
+  fail "title is '$title', expected '$expected'"
+}
+
+start_program() {
+  (cd "$work" && exec wine "$EDITOR_EXE" </dev/null >/dev/null 2>&1) &
+  PROGRAM_PID=$!
+  TEST_WID=$(wait_window '^Test$')
+  [ -n "$TEST_WID" ] || fail "no start dialog"
+}
+
+# Load file, then the file's name typed into the open-file dialog.
+load_file() {
+  press "$TEST_WID" space
+  local dialog
+  dialog=$(wait_window '^Open File$')
+  [ -n "$dialog" ] || fail "no open-file dialog"
+  xdotool windowfocus --sync "$dialog"
+  xdotool type --delay 30 "$1"
+  xdotool key Return
+  EDITOR_WID=$(wait_window "^F1=menu")
+  [ -n "$EDITOR_WID" ] || fail "no editor window after loading $1"
+  expect_editor_gone_later=1
+}
+
+# Waits for the editor window to end.
+wait_editor_closed() {
+  local i
+  for i in $(seq 1 100); do
+    xdotool getwindowname "$EDITOR_WID" >/dev/null 2>&1 || return 0
+    sleep 0.05
+  done
+  fail "the editor window did not close"
+}
+
+message_text() { wine "$PROBE_EXE" message Talvermoor 5000 | tr -d '\r'; }
+expect_message() {
+  local text
+  text=$(message_text) || fail "no message box, expected '$1'"
+  [ "$text" = "$1" ] || fail "message box says '$text', expected '$1'"
+}
+expect_no_message() { wine "$PROBE_EXE" absent Talvermoor 1500 || fail "unexpected message box"; }
+
+# Esc in the start dialog ends the program with exit code 0.
+quit_program() {
+  press "$TEST_WID" Escape
+  local status=0
+  wait "$PROGRAM_PID" || status=$?
+  PROGRAM_PID=
+  [ "$status" -eq 0 ] || fail "exit code $status"
+}
+
+crlf() { printf '%s\r\n' "$@"; }
+
+case "$case_name" in
+  cancel)
+    start_program
+    press "$TEST_WID" space
+    dialog=$(wait_window '^Open File$')
+    [ -n "$dialog" ] || fail "no open-file dialog"
+    press "$dialog" Escape
+    sleep 1
+    [ -z "$(xdotool search --onlyvisible --name '^F1=menu' 2>/dev/null)" ] || fail "an editor window opened"
+    quit_program
+    ;;
+  pick-third-line)
+    crlf one two three four >"$work/righe.txt"
+    start_program
+    load_file righe.txt
+    expect_title "${HELP}V: 1 O: 1 Insert ON Font 9 ScanCode: 0 - ChrCode: "
+    press "$EDITOR_WID" Down Down
+    expect_title "${HELP}V: 3 O: 1 Insert ON Font 9 ScanCode: 80 - ChrCode: "
+    press "$EDITOR_WID" Return
+    wait_editor_closed
+    expect_message three
+    quit_program
+    ;;
+  type-beyond-end)
+    crlf abc >"$work/abc.txt"
+    start_program
+    load_file abc.txt
+    press "$EDITOR_WID" Right Right Right Right Right x
+    expect_title "${HELP}V: 1 O: 7 Insert ON Font 9 ScanCode: 45 - ChrCode: x"
+    press "$EDITOR_WID" Return
+    expect_message "abc  x"
+    quit_program
+    ;;
+  escape-keeps-earlier-pick)
+    crlf alpha beta >"$work/ab.txt"
+    start_program
+    load_file ab.txt
+    press "$EDITOR_WID" Escape
+    wait_editor_closed
+    expect_no_message
+    load_file ab.txt
+    press "$EDITOR_WID" Down Return
+    expect_message beta
+    load_file ab.txt
+    press "$EDITOR_WID" Escape
+    expect_message beta
+    quit_program
+    ;;
+  empty-line-pick)
+    crlf first "" third >"$work/vuota.txt"
+    start_program
+    load_file vuota.txt
+    press "$EDITOR_WID" Return
+    expect_message first
+    load_file vuota.txt
+    press "$EDITOR_WID" Down Return
+    expect_no_message
+    load_file vuota.txt
+    press "$EDITOR_WID" Escape
+    expect_no_message
+    quit_program
+    ;;
+  reload-discards-edits)
+    crlf "riga uno" "riga due" >"$work/modifica.txt"
+    start_program
+    load_file modifica.txt
+    press "$EDITOR_WID" Z Return
+    expect_message "Zriga uno"
+    load_file modifica.txt
+    press "$EDITOR_WID" Return
+    expect_message "riga uno"
+    quit_program
+    ;;
+  oem-letters)
+    cp "$SAMPLES/accenti.txt" "$work/"
+    start_program
+    load_file accenti.txt
+    press "$EDITOR_WID" Return
+    expected=$(printf 'Perch\351 la citt\340 \350 pi\371 bella d'"'"'estate?')
+    text=$(message_text) || fail "no message box"
+    [ "$text" = "$expected" ] || fail "message box says '$(printf '%s' "$text" | xxd -p)'"
+    quit_program
+    ;;
+  menu-remove-indent)
+    crlf "  a   b " "  a   b " >"$work/spazi.txt"
+    start_program
+    load_file spazi.txt
+    press "$EDITOR_WID" F1
+    menu=$(wait_window '^Help$')
+    [ -n "$menu" ] || fail "no command menu"
+    press "$menu" Down Down Down Down Return
+    expect_title "${HELP}V: 1 O: 1 Insert ON Font 9 ScanCode: 59 - ChrCode: "
+    press "$EDITOR_WID" Return
+    expect_message "a   b "
+    quit_program
+    ;;
+  menu-shorten-spaces)
+    crlf "  a   b " >"$work/spazi.txt"
+    start_program
+    load_file spazi.txt
+    press "$EDITOR_WID" F1
+    menu=$(wait_window '^Help$')
+    [ -n "$menu" ] || fail "no command menu"
+    press "$menu" Down Down Down Down Down Return
+    expect_title "${HELP}V: 1 O: 1 Insert ON Font 9 ScanCode: 59 - ChrCode: "
+    press "$EDITOR_WID" Return
+    expect_message "a b"
+    quit_program
+    ;;
+  menu-upper-case)
+    crlf "prima riga" "seconda riga" >"$work/maiuscolo.txt"
+    start_program
+    load_file maiuscolo.txt
+    press "$EDITOR_WID" F1
+    menu=$(wait_window '^Help$')
+    [ -n "$menu" ] || fail "no command menu"
+    press "$menu" Return
+    expect_title "${HELP}V: 1 O: 1 Insert ON Font 9 ScanCode: 59 - ChrCode: "
+    press "$EDITOR_WID" Down Return
+    expect_message "SECONDA RIGA"
+    quit_program
+    ;;
+  zoom)
+    crlf "zoom" >"$work/zoom.txt"
+    start_program
+    load_file zoom.txt
+    press "$EDITOR_WID" ctrl+KP_Subtract
+    expect_title "${HELP}V: 1 O: 1 Insert ON Font 8 ScanCode:-74 - ChrCode: "
+    press "$EDITOR_WID" ctrl+KP_Add ctrl+KP_Add
+    expect_title "${HELP}V: 1 O: 1 Insert ON Font 10 ScanCode:-78 - ChrCode: "
+    press "$EDITOR_WID" Escape
+    wait_editor_closed
+    quit_program
+    ;;
+  screen)
+    cp "$SAMPLES/fondo.bmp" "$work/"
+    crlf "MMMM" >"$work/schermo.txt"
+    start_program
+    load_file schermo.txt
+    sleep 0.5
+    wine "$PROBE_EXE" capture 'F1=menu' "$work/screen.bmp" || fail "no capture"
+    python3 - "$work/screen.bmp" <<'PY' || fail "the screen does not show the expected picture"
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+offset, = struct.unpack_from('<I', data, 10)
+width, height = struct.unpack_from('<ii', data, 18)
+stride = (width * 3 + 3) // 4 * 4
+def pixel(x, y):
+    row = height - 1 - y
+    b, g, r = data[offset + row * stride + x * 3: offset + row * stride + x * 3 + 3]
+    return r, g, b
+# Courier New 9 pt at 96 dpi: 7 x 14 cells. The cursor cell at (0, 0) is red with white text.
+cell = [pixel(x, y) for x in range(7) for y in range(14)]
+assert sum(1 for p in cell if p == (255, 0, 0)) > 40, "cursor cell is not red"
+# The text "MMM" after the cursor cell is drawn in black.
+row = [pixel(x, y) for x in range(7, 28) for y in range(14)]
+assert any(p == (0, 0, 0) for p in row), "no black text"
+# Far from the text the background picture shows: light, not white, not grey guide.
+far = pixel(width - 20, height - 20)
+assert far != (255, 255, 255) and min(far) > 200, f"background is {far}"
+PY
+    press "$EDITOR_WID" Escape
+    wait_editor_closed
+    quit_program
+    ;;
+  *)
+    fail "unknown case $case_name"
+    ;;
+esac
+echo "ok: $case_name"
