@@ -6,6 +6,7 @@
 //   probe capture <title-prefix> <file.bmp>
 //                                  saves the client area of that top-level window as seen
 //                                  on the screen, as a 24-bit BMP
+//   probe screen <file.bmp>        saves the whole screen the same way
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -68,19 +69,8 @@ BOOL CALLBACK MatchTitle(HWND window, LPARAM parameter) {
     return TRUE;
 }
 
-int Capture(const char* prefix, const char* path) {
-    TitleSearch search{prefix, nullptr};
-    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
-    if (search.found == nullptr) {
-        std::fprintf(stderr, "no window titled \"%s...\"\n", prefix);
-        return 1;
-    }
-    RECT client{};
-    GetClientRect(search.found, &client);
-    POINT origin{0, 0};
-    ClientToScreen(search.found, &origin);
-    const int width = client.right;
-    const int height = client.bottom;
+// Saves a rectangle of the screen as a bottom-up 24-bit BMP file.
+int SaveScreenRectangle(int left, int top, int width, int height, const char* path) {
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
     BITMAPINFO info{};
@@ -92,7 +82,7 @@ int Capture(const char* prefix, const char* path) {
     void* bits = nullptr;
     HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    BitBlt(memory, 0, 0, width, height, screen, left, top, SRCCOPY);
     GdiFlush();
     const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
     const DWORD size = stride * static_cast<DWORD>(height);
@@ -115,6 +105,25 @@ int Capture(const char* prefix, const char* path) {
     return result;
 }
 
+int Capture(const char* prefix, const char* path) {
+    TitleSearch search{prefix, nullptr};
+    EnumWindows(MatchTitle, reinterpret_cast<LPARAM>(&search));
+    if (search.found == nullptr) {
+        std::fprintf(stderr, "no window titled \"%s...\"\n", prefix);
+        return 1;
+    }
+    RECT client{};
+    GetClientRect(search.found, &client);
+    POINT origin{0, 0};
+    ClientToScreen(search.found, &origin);
+    return SaveScreenRectangle(origin.x, origin.y, client.right, client.bottom, path);
+}
+
+int Screen(const char* path) {
+    return SaveScreenRectangle(0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                               path);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -124,6 +133,8 @@ int main(int argc, char** argv) {
         return Absent(argv[2], static_cast<DWORD>(std::atol(argv[3])));
     if (argc == 4 && std::strcmp(argv[1], "capture") == 0)
         return Capture(argv[2], argv[3]);
+    if (argc == 3 && std::strcmp(argv[1], "screen") == 0)
+        return Screen(argv[2]);
     std::fprintf(stderr, "usage: probe message|absent <caption> <ms> | capture <title> <file>\n");
     return 2;
 }

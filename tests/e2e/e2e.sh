@@ -265,6 +265,18 @@ PY
     wait_editor_closed
     quit_program
     ;;
+  screenshot)
+    # Not a test: scripts/screenshot.sh uses it for the README's picture.
+    cp "$SAMPLES/fondo.bmp" "$SAMPLES/lettera.txt" "$work/"
+    start_program
+    load_file lettera.txt
+    press "$EDITOR_WID" Down Down Right Right Right Right Right Right Right Right Right Right
+    sleep 0.5
+    wine "$PROBE_EXE" screen "${SCREENSHOT_OUT:?}" || fail "no capture"
+    press "$EDITOR_WID" Escape
+    wait_editor_closed
+    quit_program
+    ;;
   *)
     fail "unknown case $case_name"
     ;;
