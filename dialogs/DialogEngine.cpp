@@ -65,8 +65,12 @@ HWND NewDialog(HWND parent, const DynString& caption, std::int32_t x, std::int32
         face = state->dialogFontFace;
         points = state->dialogFontPoints;
     }
+    // The window is made in its normal state and takes the maximized or minimized state
+    // when it is shown: made maximized, it would keep the pixel size placed below, since
+    // showing a window that is already maximized does not maximize it again.
+    const DWORD creationStyle = dialogStyle & ~static_cast<DWORD>(WS_MAXIMIZE | WS_MINIMIZE);
     DialogTemplate dialogTemplate;
-    BuildDialogTemplate(dialogTemplate, dialogStyle, static_cast<DWORD>(exStyle),
+    BuildDialogTemplate(dialogTemplate, creationStyle, static_cast<DWORD>(exStyle),
                         static_cast<std::int16_t>(x), static_cast<std::int16_t>(y),
                         static_cast<std::int16_t>(width), static_cast<std::int16_t>(height),
                         caption, face, points);

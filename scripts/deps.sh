@@ -3,7 +3,8 @@
 # and run). apt-get runs as root, or through sudo.
 set -euo pipefail
 
-packages=(make cmake g++ g++-mingw-w64-x86-64-posix wine xvfb xdotool fonts-liberation googletest)
+packages=(make cmake g++ g++-mingw-w64-x86-64-posix wine xvfb xdotool x11-apps fonts-liberation
+          googletest python3)
 case "${1:-}" in
   bench) packages+=(libbenchmark-dev) ;;
   fuzz) packages=(make cmake clang libclang-rt-14-dev) ;;
