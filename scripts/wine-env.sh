@@ -32,7 +32,8 @@ start_xvfb() {
 prepare_prefix() {
   local prefix=$1 kind=$2
   export WINEPREFIX=$prefix
-  [ -f "$prefix/.talvermoor-ready" ] && return 0
+  local stamp="$prefix/.talvermoor-ready-2"
+  [ -f "$stamp" ] && return 0
   mkdir -p "$prefix"
   wineboot -i </dev/null >/dev/null 2>&1 || return 1
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ \
@@ -40,10 +41,13 @@ prepare_prefix() {
   if [ "$kind" = test ]; then
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
       </dev/null >/dev/null 2>&1 || return 1
+    # A crashing test prints its backtrace and ends, instead of waiting in a crash dialog.
+    wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+      </dev/null >/dev/null 2>&1 || return 1
   fi
   # Registry writes reach the prefix's files when the server ends cleanly.
   wineserver -w </dev/null >/dev/null 2>&1
-  touch "$prefix/.talvermoor-ready"
+  touch "$stamp"
 }
 
 # Starts the prefix's server and helper processes on /dev/null, so that no program that

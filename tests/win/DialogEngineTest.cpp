@@ -247,17 +247,21 @@ TEST(ShowDialogModal, CallbackSeesInitAndSizeWhileHiddenThenTheEnd) {
 TEST(ShowDialogModal, AMaximisedDialogIsToldSoAndCoversTheWorkArea) {
     HWND dialog = PixelDialog("Editor", kCentred, kCentred, 100, 100, WS_MAXIMIZE, 0x588);
     bool zoomed = false;
-    RECT client{};
+    RECT frame{};
     RunObserved(dialog, [&](HWND window) {
         zoomed = IsZoomed(window) != FALSE;
-        client = ClientRect(window);
+        GetWindowRect(window, &frame);
         EndDialogWith(window, 0);
     });
     ASSERT_GE(observed.calls.size(), 2u);
     EXPECT_EQ(observed.calls[1].wParam, static_cast<WPARAM>(SIZE_MAXIMIZED));
     EXPECT_TRUE(zoomed);
-    RECT work = WorkArea();
-    EXPECT_GT(client.right, (work.right - work.left) / 2);
+    // The whole work area, not the placed 100 x 100 pixels grown from where they were.
+    const RECT work = WorkArea();
+    EXPECT_LE(frame.left, work.left);
+    EXPECT_LE(frame.top, work.top);
+    EXPECT_GE(frame.right, work.right);
+    EXPECT_GE(frame.bottom, work.bottom);
 }
 
 TEST(ShowDialogModal, AltF4EndsWithZero) {
