@@ -5,7 +5,8 @@
 # which provides the private display, prefix and server.
 #
 #   e2e.sh <case> <editor.exe> <probe.exe> <samples-folder>
-set -euo pipefail
+set -eEuo pipefail
+[ -z "${E2E_TRACE:-}" ] || set -x
 
 case_name=$1
 EDITOR_EXE=$2
@@ -26,17 +27,37 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+trap 'fail "line $LINENO: $BASH_COMMAND"' ERR
 
-# The first window whose title matches the pattern, waiting up to 20 seconds.
+# The first visible window whose title matches the pattern, waiting up to 20 seconds. A
+# search fails when a window goes away while it runs, so it is simply made again.
 wait_window() {
-  timeout 20 xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1
+  local i found
+  for i in $(seq 1 200); do
+    found=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1 || true)
+    if [ -n "$found" ]; then
+      echo "$found"
+      return 0
+    fi
+    sleep 0.1
+  done
+}
+
+# Gives a window the keyboard focus; a window that has only just appeared may refuse it.
+focus() {
+  local i
+  for i in $(seq 1 50); do
+    xdotool windowfocus --sync "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  fail "window $1 does not take the focus"
 }
 
 # Presses keys (xdotool key names) in a window.
 press() {
   local window=$1
   shift
-  xdotool windowfocus --sync "$window"
+  focus "$window"
   xdotool key --clearmodifiers --delay 40 "$@"
 }
 
@@ -64,7 +85,7 @@ load_file() {
   local dialog
   dialog=$(wait_window '^Open File$')
   [ -n "$dialog" ] || fail "no open-file dialog"
-  xdotool windowfocus --sync "$dialog"
+  focus "$dialog"
   xdotool type --delay 30 "$1"
   xdotool key Return
   EDITOR_WID=$(wait_window "^F1=menu")
