@@ -15,9 +15,9 @@ namespace {
 constexpr std::int32_t kLoadButtonId = 100;
 constexpr std::int32_t kCanvasId = 110;
 constexpr std::int32_t kInitialFontSize = 9;
-constexpr std::int32_t kStartDialogStyle = 0x00C80000;   // WS_CAPTION | WS_SYSMENU
-constexpr std::int32_t kEditorStyle = 0x01000000;        // WS_MAXIMIZE
-constexpr std::int32_t kEditorExStyle = 0x588;           // topmost tool window with edge and help
+constexpr std::int32_t kStartDialogStyle = 0x00C80000; // WS_CAPTION | WS_SYSMENU
+constexpr std::int32_t kEditorStyle = 0x01000000;      // WS_MAXIMIZE
+constexpr std::int32_t kEditorExStyle = 0x588;         // topmost tool window with edge and help
 
 // One editor run: choose a file, load it, edit it in the maximized editor window until it
 // ends, then show the line picked with Enter.
@@ -82,4 +82,6 @@ void ReleaseProgramGlobals() noexcept {
     backgroundBits = DynString();
 }
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { RuntimeStartup(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    RuntimeStartup();
+}

@@ -18,7 +18,9 @@ void SetFloatControlWord() noexcept {
 
 } // namespace
 
-const StartupRecord& GetStartupRecord() noexcept { return startup; }
+const StartupRecord& GetStartupRecord() noexcept {
+    return startup;
+}
 
 void RuntimeStartup() noexcept {
     CoInitialize(nullptr);
@@ -46,7 +48,8 @@ void RuntimeStartup() noexcept {
         RuntimeShutdown(255);
 
     SetFloatControlWord();
-    RuntimeShutdown(ProgramMain(startup.instance, nullptr, startup.argumentText, startup.showCommand));
+    RuntimeShutdown(
+        ProgramMain(startup.instance, nullptr, startup.argumentText, startup.showCommand));
 }
 
 void RuntimeShutdown(std::int32_t exitCode) noexcept {

@@ -12,7 +12,9 @@
 
 namespace {
 
-HWND FindMessageBox(const char* caption) { return FindWindowA("#32770", caption); }
+HWND FindMessageBox(const char* caption) {
+    return FindWindowA("#32770", caption);
+}
 
 HWND WaitForMessageBox(const char* caption, DWORD milliseconds) {
     const DWORD start = GetTickCount();

@@ -85,12 +85,9 @@ TEST(KeyboardHook, TheLeftControlKeyNegatesTheScanCode) {
 TEST(KeyboardHook, ControlAloneGivesNoPrintableCharacter) {
     // The zoom keys: the keypad minus and plus with the left Control key type nothing.
     const std::string zero(1, '\0');
-    EXPECT_EQ(Deliver(KeyInput()
-                          .Press(VK_CONTROL)
-                          .Tap(VK_SUBTRACT)
-                          .Tap(VK_ADD)
-                          .Release(VK_CONTROL)),
-              (Keys{{-74, zero}, {-78, zero}}));
+    EXPECT_EQ(
+        Deliver(KeyInput().Press(VK_CONTROL).Tap(VK_SUBTRACT).Tap(VK_ADD).Release(VK_CONTROL)),
+        (Keys{{-74, zero}, {-78, zero}}));
 }
 
 TEST(KeyboardHook, KeysWithoutACharacterGiveByteZero) {
