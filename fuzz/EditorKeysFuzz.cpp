@@ -56,6 +56,7 @@ void CheckNormalised(const ViewState& view, std::int32_t lineCount) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     fakes::Reset();
+    fakes::canvas.recording = false;
     fakes::canvas.window = kWindow;
     fakes::canvas.id = 110;
     fakes::canvas.width = in.ConsumeIntegralInRange(0, 200);

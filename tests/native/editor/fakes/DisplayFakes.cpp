@@ -33,8 +33,10 @@ std::string Number(double value) {
     return text;
 }
 
-void Record(const std::string& call) {
-    canvas.calls.push_back(call);
+// Records a call; the description is made only while recording.
+template <typename Describe> void Record(Describe describe) {
+    if (canvas.recording)
+        canvas.calls.push_back(describe());
 }
 
 // The backing bitmap's content as a pixel string, and back.
@@ -63,12 +65,12 @@ using fakes::Number;
 using fakes::Record;
 
 void CanvasAttach(WindowHandle window, std::int32_t controlId, std::int32_t option) noexcept {
-    Record("attach " + std::to_string(controlId) + " " + std::to_string(option));
+    Record([&] { return "attach " + std::to_string(controlId) + " " + std::to_string(option); });
     canvas.current = window != nullptr && window == canvas.window && controlId == canvas.id;
 }
 
 void CanvasRedraw() noexcept {
-    Record("redraw");
+    Record([&] { return "redraw"; });
     if (!canvas.current)
         return;
     ++canvas.redraws;
@@ -76,34 +78,36 @@ void CanvasRedraw() noexcept {
 }
 
 void CanvasGetSize(double& width, double& height) noexcept {
-    Record("size");
+    Record([&] { return "size"; });
     width = canvas.current ? canvas.width : 0;
     height = canvas.current ? canvas.height : 0;
 }
 
 void CanvasSetFont(const DynString& face, std::int32_t size, std::int32_t style) noexcept {
-    Record("font " + std::string(face.View()) + " " + std::to_string(size) + " " +
-           std::to_string(style));
+    Record([&] {
+        return "font " + std::string(face.View()) + " " + std::to_string(size) + " " +
+               std::to_string(style);
+    });
     if (canvas.current)
         canvas.fontSize = size;
 }
 
 void CanvasGetCharSize(double& width, double& height) noexcept {
-    Record("charsize");
+    Record([&] { return "charsize"; });
     width = height = 0;
     if (canvas.current && canvas.fontSize > 0)
         std::tie(width, height) = canvas.cell(canvas.fontSize);
 }
 
 void CanvasMoveTo(double x, double y) noexcept {
-    Record("move " + Number(x) + " " + Number(y));
+    Record([&] { return "move " + Number(x) + " " + Number(y); });
     canvas.x = x;
     canvas.y = y;
 }
 
 void CanvasPrint(const DynString& text) noexcept {
-    Record("print '" + std::string(text.View()) + "'");
-    if (!canvas.current)
+    Record([&] { return "print '" + std::string(text.View()) + "'"; });
+    if (!canvas.current || !canvas.recording)
         return;
     canvas.prints.push_back(
         {canvas.x, canvas.y, std::string(text.View()), canvas.textColour, canvas.backColour});
@@ -112,31 +116,34 @@ void CanvasPrint(const DynString& text) noexcept {
 }
 
 void CanvasSetTextColor(std::int32_t colour) noexcept {
-    Record("textcolour " + std::to_string(colour));
+    Record([&] { return "textcolour " + std::to_string(colour); });
     canvas.textColour = colour;
 }
 
 void CanvasSetBackColor(std::int32_t colour) noexcept {
-    Record("backcolour " + std::to_string(colour));
+    Record([&] { return "backcolour " + std::to_string(colour); });
     canvas.backColour = colour;
 }
 
 void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, double y2) noexcept {
-    Record("picture " + std::string(name.View()) + " " + Number(x1) + " " + Number(y1) + " " +
-           Number(x2) + " " + Number(y2));
+    Record([&] {
+        return "picture " + std::string(name.View()) + " " + Number(x1) + " " + Number(y1) + " " +
+               Number(x2) + " " + Number(y2);
+    });
     if (!canvas.current || !canvas.pictureExists)
         return;
     ++canvas.pictureLoads;
-    canvas.backing.push_back("picture " + std::string(name.View()));
+    if (canvas.recording)
+        canvas.backing.push_back("picture " + std::string(name.View()));
 }
 
 DynString CanvasGetPixels() noexcept {
-    Record("getpixels");
+    Record([&] { return "getpixels"; });
     return canvas.current ? fakes::Encode(canvas.backing) : DynString();
 }
 
 void CanvasSetPixels(const DynString& pixels) noexcept {
-    Record("setpixels");
+    Record([&] { return "setpixels"; });
     if (!canvas.current)
         return;
     canvas.backing = fakes::Decode(pixels);
@@ -144,7 +151,7 @@ void CanvasSetPixels(const DynString& pixels) noexcept {
 }
 
 void CanvasClear(std::int32_t colour, std::int32_t fillStyle) noexcept {
-    Record("clear " + std::to_string(colour) + " " + std::to_string(fillStyle));
+    Record([&] { return "clear " + std::to_string(colour) + " " + std::to_string(fillStyle); });
     if (!canvas.current)
         return;
     canvas.backing = {"clear " + std::to_string(colour)};
@@ -152,11 +159,12 @@ void CanvasClear(std::int32_t colour, std::int32_t fillStyle) noexcept {
 }
 
 void CanvasLineTo(double x, double y, std::int32_t colour) noexcept {
-    Record("line " + Number(x) + " " + Number(y) + " " + std::to_string(colour));
+    Record([&] { return "line " + Number(x) + " " + Number(y) + " " + std::to_string(colour); });
     if (!canvas.current)
         return;
-    canvas.backing.push_back("line " + Number(canvas.x) + "," + Number(canvas.y) + " to " +
-                             Number(x) + "," + Number(y));
+    if (canvas.recording)
+        canvas.backing.push_back("line " + Number(canvas.x) + "," + Number(canvas.y) + " to " +
+                                 Number(x) + "," + Number(y));
     canvas.x = x;
     canvas.y = y;
 }

@@ -33,6 +33,9 @@ struct CanvasFake {
     bool pictureExists = true; // whether the background picture can be loaded
     // The character cell of the font at a point size.
     std::function<std::pair<double, double>(std::int32_t)> cell;
+    // False keeps only the counts and the drawing state, not the calls and pictures, for
+    // runs of millions of keys.
+    bool recording = true;
 
     // Recorded.
     std::vector<std::string> calls;   // every call, in order, with its arguments
