@@ -1,5 +1,6 @@
 #include "canvas/CanvasControl.h"
 
+#include "canvas/FontMetrics.h"
 #include "canvas/GdiHandles.h"
 #include "dialogs/WindowRecord.h"
 
@@ -25,11 +26,7 @@ void SetDefaultDrawingState(WindowRecord& record) {
         made.Release(); // the DC holds it until release
         canvas.stockFont = static_cast<HFONT>(previous);
     }
-    TEXTMETRICA metrics{};
-    if (GetTextMetricsA(canvas.memoryDc, &metrics)) {
-        canvas.charWidth = metrics.tmAveCharWidth;
-        canvas.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-    }
+    TakeFontMetrics(canvas);
     SetTextAlign(canvas.memoryDc, TA_UPDATECP);
 
     canvas.foreground = record.drawForeground;

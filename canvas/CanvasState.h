@@ -15,6 +15,7 @@ struct CanvasState {
     std::int32_t y;
     std::int32_t charWidth;  // tmAveCharWidth of the current font
     std::int32_t lineHeight; // tmHeight + tmExternalLeading of the current font
+    std::int32_t spaceWidth; // advance of a space, 0 when spaces draw (underline, strike-out)
     std::int32_t foreground; // text and line colour
     std::int32_t background; // colour behind text, or -2 for transparent
     std::int32_t penStyle;   // PS_SOLID .. PS_DASHDOTDOT

@@ -1,5 +1,6 @@
 #include "canvas/Canvas.h"
 #include "canvas/CurrentCanvas.h"
+#include "canvas/FontMetrics.h"
 #include "canvas/GdiHandles.h"
 #include "dialogs/WindowRecord.h"
 #include "runtime/NumberText.h"
@@ -55,11 +56,7 @@ void CanvasSetFont(const DynString& face, std::int32_t size, std::int32_t style)
         canvas.stockFont = static_cast<HFONT>(previous);
     else
         DeleteObject(previous);
-    TEXTMETRICA metrics{};
-    if (GetTextMetricsA(canvas.memoryDc, &metrics)) {
-        canvas.charWidth = metrics.tmAveCharWidth;
-        canvas.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
-    }
+    TakeFontMetrics(canvas);
 }
 
 void CanvasGetCharSize(double& width, double& height) noexcept {
@@ -85,7 +82,21 @@ void CanvasPrint(const DynString& text) noexcept {
     CanvasState& canvas = record->canvas;
     // The DC draws at and advances its own current position (TA_UPDATECP).
     int length = static_cast<int>(std::min<std::uint32_t>(text.Length(), INT_MAX));
-    TextOutA(canvas.memoryDc, 0, 0, text.Bytes(), length);
+    // Trailing spaces on a transparent background draw nothing but still cost the
+    // platform a glyph each, and the editor pads every row with them: they only move the
+    // position.
+    int blankTail = 0;
+    if (canvas.background == kColourTransparent && canvas.spaceWidth > 0) {
+        while (blankTail < length && text.Bytes()[length - 1 - blankTail] == ' ')
+            ++blankTail;
+    }
+    if (blankTail < length)
+        TextOutA(canvas.memoryDc, 0, 0, text.Bytes(), length - blankTail);
+    if (blankTail > 0) {
+        POINT drawn{};
+        GetCurrentPositionEx(canvas.memoryDc, &drawn);
+        MoveToEx(canvas.memoryDc, drawn.x + blankTail * canvas.spaceWidth, drawn.y, nullptr);
+    }
     AutoRedraw(*record);
     POINT position{};
     if (GetCurrentPositionEx(canvas.memoryDc, &position)) {

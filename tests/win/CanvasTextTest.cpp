@@ -149,6 +149,34 @@ TEST(CanvasText, ATransparentBackgroundLeavesTheCellsAlone) {
     EXPECT_EQ(painted[6 * kWidth + 6], 0xFF0000u);
 }
 
+TEST(CanvasText, TrailingSpacesOnATransparentBackgroundAreAdvancedOver) {
+    for (const std::int32_t style : {0, 4, 8}) {
+        CanvasHost padded(kWidth, kHeight);
+        padded.Attach();
+        CanvasClear(0x00FF00, 0);
+        CanvasSetFont("courier new", 12, style);
+        CanvasSetBackColor(kColourTransparent);
+        CanvasMoveTo(3, 5);
+        CanvasPrint("ab    ");
+        SIZE extent{};
+        GetTextExtentPoint32A(MemoryDc(padded), "ab    ", 6, &extent);
+        EXPECT_EQ(Position(padded).x, 3 + extent.cx) << "style " << style;
+
+        CanvasHost bare(kWidth, kHeight);
+        bare.Attach();
+        CanvasClear(0x00FF00, 0);
+        CanvasSetFont("courier new", 12, style);
+        CanvasSetBackColor(kColourTransparent);
+        CanvasMoveTo(3, 5);
+        CanvasPrint("ab");
+        // Plain spaces draw nothing; underlined or struck-out ones draw their line.
+        if (style == 0)
+            EXPECT_EQ(padded.Backing(), bare.Backing());
+        else
+            EXPECT_NE(padded.Backing(), bare.Backing()) << "style " << style;
+    }
+}
+
 TEST(CanvasText, ColoursDropTheirTopByteAndMinusOneIsTheSystemColour) {
     CanvasHost host(kWidth, kHeight);
     host.Attach();
