@@ -9,11 +9,11 @@
 #include "canvas/Canvas.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/WindowRecord.h"
+#include "editor/EditorWindow.h"
 #include "editor/KeyProcessing.h"
 #include "editor/ProgramState.h"
 #include "editor/TextLoading.h"
 #include "platform/Platform.h"
-#include "runtime/MessageBox.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -22,11 +22,6 @@
 #include <vector>
 
 namespace {
-
-constexpr std::int32_t kCanvasId = 110;
-constexpr std::int32_t kFontSize = 9;
-constexpr std::int32_t kEditorStyle = 0x01000000; // maximized
-constexpr std::int32_t kEditorExStyle = 0x588;    // topmost tool window with edge and help
 
 struct KeyCase {
     const char* name;
@@ -89,13 +84,13 @@ void TimeSteps() {
         ReportRow(std::string("  of which ") + name + ", median",
                   Fixed(median(milliseconds), 2) + " ms");
     };
-    CanvasAttach(editorDialog, kCanvasId, kCanvasDeferredRedraw);
+    CanvasAttach(editorDialog, kEditorCanvasId, kCanvasDeferredRedraw);
     double width = 0;
     double height = 0;
     CanvasGetSize(width, height);
     time("clearing the canvas", [] { CanvasClear(0xFFFFFF, 0); });
     time("restoring the background snapshot", [] { CanvasSetPixels(backgroundBits); });
-    CanvasSetFont("courier new", kFontSize, 0);
+    CanvasSetFont("courier new", kEditorFontSize, 0);
     double cellWidth = 0;
     double cellHeight = 0;
     CanvasGetCharSize(cellWidth, cellHeight);
@@ -113,7 +108,7 @@ void TimeSteps() {
 void CALLBACK RunEvents(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     RECT canvas{};
-    GetClientRect(GetDlgItem(editorDialog, kCanvasId), &canvas);
+    GetClientRect(GetDlgItem(editorDialog, kEditorCanvasId), &canvas);
     ReportRow("  canvas of the key latency runs",
               std::to_string(canvas.right) + " x " + std::to_string(canvas.bottom) + " px");
     for (const KeyCase& key : kCases)
@@ -145,15 +140,11 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    editorDialog = NewDialog(nullptr, "Editor", kCentred, kCentred, 100, 100, kEditorStyle,
-                             kEditorExStyle, kUnitsPixels);
-    const WorkAreaSize workArea = DesktopWorkArea();
-    AddControl(editorDialog, kKindCanvas, kCanvasId, DynString(), 0, 0, workArea.width,
-               workArea.height, 0, 0, nullptr, nullptr);
+    editorDialog = NewEditorWindow();
     std::int32_t scanCode = 0;
     DynString keyChar;
     const double start = NowSeconds();
-    ProcessEditorKey(scanCode, keyChar, LineArray, editorDialog, kCanvasId, kFontSize);
+    ProcessEditorKey(scanCode, keyChar, LineArray, editorDialog, kEditorCanvasId, kEditorFontSize);
     ReportRow("  first screen (picture, snapshot and text)",
               Fixed((NowSeconds() - start) * 1000, 1) + " ms");
 

@@ -3,6 +3,7 @@
 #include "dialogs/DialogEngine.h"
 #include "dialogs/KeyboardHook.h"
 #include "dialogs/OpenFileDialog.h"
+#include "editor/EditorWindow.h"
 #include "editor/KeyProcessing.h"
 #include "editor/ProgramState.h"
 #include "editor/TextLoading.h"
@@ -13,11 +14,7 @@
 namespace {
 
 constexpr std::int32_t kLoadButtonId = 100;
-constexpr std::int32_t kCanvasId = 110;
-constexpr std::int32_t kInitialFontSize = 9;
 constexpr std::int32_t kStartDialogStyle = 0x00C80000; // WS_CAPTION | WS_SYSMENU
-constexpr std::int32_t kEditorStyle = 0x01000000;      // WS_MAXIMIZE
-constexpr std::int32_t kEditorExStyle = 0x588;         // topmost tool window with edge and help
 
 // One editor run: choose a file, load it, edit it in the maximized editor window until it
 // ends, then show the line picked with Enter.
@@ -27,15 +24,10 @@ void RunEditor() {
         return;
     LoadTextFile(fileName);
 
-    editorDialog = NewDialog(nullptr, "Editor", kCentred, kCentred, 100, 100, kEditorStyle,
-                             kEditorExStyle, kUnitsPixels);
-    const WorkAreaSize workArea = DesktopWorkArea();
-    AddControl(editorDialog, kKindCanvas, kCanvasId, DynString(), 0, 0, workArea.width,
-               workArea.height, 0, 0, nullptr, nullptr);
-
+    editorDialog = NewEditorWindow();
     std::int32_t scanCode = 0;
     DynString keyChar;
-    ProcessEditorKey(scanCode, keyChar, LineArray, editorDialog, kCanvasId, kInitialFontSize);
+    ProcessEditorKey(scanCode, keyChar, LineArray, editorDialog, kEditorCanvasId, kEditorFontSize);
 
     // A second run started from the start dialog inside this one would take over the
     // editor's kept window, so the start dialog waits while the editor runs.
