@@ -64,9 +64,15 @@ void StoreViewState(WindowHandle canvas, const ViewState& view) {
     SetControlUser(canvas, 4, view.cursorScreenColumn);
 }
 
+// The column at which the view scrolls instead of the cursor moving on: the canvas's last
+// column, or the cursor's last one when more columns fit than the cursor may reach.
+std::int32_t RightEdge(const ScreenMetrics& metrics) {
+    return std::min(metrics.visibleColumns, LastCursorScreenColumn);
+}
+
 // One column to the right: the cursor on the canvas, or the text under it at the right edge.
 void Advance(ViewState& view, const ScreenMetrics& metrics) {
-    if (view.cursorScreenColumn == metrics.visibleColumns)
+    if (view.cursorScreenColumn == RightEdge(metrics))
         ++view.firstColumn;
     else
         ++view.cursorScreenColumn;
@@ -101,9 +107,9 @@ void MoveToEnd(const DynString& line, std::int32_t lineCount, ViewState& view,
         view.firstColumn = 1;
         view.cursorScreenColumn = 1;
     } else {
-        view.firstColumn = length - metrics.visibleColumns + 2;
-        view.cursorScreenColumn =
-            std::min(metrics.visibleColumns + view.firstColumn, metrics.visibleColumns + 1) - 1;
+        const std::int32_t edge = RightEdge(metrics);
+        view.firstColumn = length - edge + 2;
+        view.cursorScreenColumn = std::min(edge + view.firstColumn, edge + 1) - 1;
     }
 }
 
@@ -202,7 +208,7 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
         lines.Set(view.cursorLine,
                   EditLine(lines.Get(view.cursorLine), TextColumn(view), keyChar, insertMode));
         ++view.cursorScreenColumn;
-        if (view.cursorScreenColumn > metrics.visibleColumns) {
+        if (view.cursorScreenColumn > RightEdge(metrics)) {
             ++view.firstColumn;
             --view.cursorScreenColumn;
         }

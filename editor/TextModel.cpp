@@ -63,5 +63,5 @@ void NormaliseView(ViewState& view, std::int32_t lineCount) noexcept {
     view.cursorLine = std::max(view.cursorLine, 1);
     view.cursorLine = std::min(view.cursorLine, lineCount);
     view.cursorScreenColumn = std::max(view.cursorScreenColumn, 1);
-    view.cursorScreenColumn = std::min(view.cursorScreenColumn, 1000);
+    view.cursorScreenColumn = std::min(view.cursorScreenColumn, LastCursorScreenColumn);
 }

@@ -11,6 +11,9 @@ constexpr std::int32_t EditOverwrite = 0;
 constexpr std::int32_t EditInsert = 1;
 constexpr std::int32_t EditDelete = -1;
 
+// The cursor's screen column never goes beyond this one, however many columns fit.
+constexpr std::int32_t LastCursorScreenColumn = 1000;
+
 // Where the canvas shows the text and where the cursor stands; kept in user values 1 to 4
 // of the canvas control between key events.
 struct ViewState {

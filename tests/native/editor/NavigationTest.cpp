@@ -237,4 +237,25 @@ TEST_F(Zoom, TheCursorCanEndBelowTheDrawnRowsAndDownDoesNotScrollThere) {
     EXPECT_EQ(View(), (ViewState{2, 1, 6, 1}));
 }
 
+// Small fonts on a wide screen: more columns fit than the cursor may reach (1000), so the
+// view scrolls at the cursor's last column: Right, typing, End and Tab go on from there.
+TEST_F(Navigation, BeyondAThousandColumnsTheViewScrollsAtTheCursorsLastColumn) {
+    fakes::canvas.width = 7 * 1200; // 1200 columns at 9 points
+    Open({"", std::string(1500, 'a'), std::string(1200, 'b') + " c"});
+    MoveTo(1, 1100);
+    EXPECT_EQ(View(), (ViewState{1, 101, 1, 1000}));
+    Type("abc");
+    Key(scan::Insert);
+    Key(scan::Left);
+    Key(scan::Left);
+    Type("xy");
+    EXPECT_EQ(Lines()[0], std::string(1099, ' ') + "axy");
+    MoveTo(2, 1);
+    Key(scan::End);
+    EXPECT_EQ(View(), (ViewState{1, 502, 2, 1000}));
+    MoveTo(3, 1);
+    Key(scan::Tab, '\t');
+    EXPECT_EQ(Column(), 1202);
+}
+
 } // namespace
