@@ -2,13 +2,14 @@
 
 namespace {
 
-constexpr std::uint64_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::uint32_t kCompressionRgb = 0;
 constexpr std::uint32_t kCompressionRle8 = 1;
 constexpr std::uint32_t kCompressionRle4 = 2;
 constexpr std::uint32_t kCompressionBitfields = 3;
+// The platform's palettes hold at most this many colours, whatever the depth.
+constexpr std::uint32_t kMaxColours = 256;
 
 std::uint32_t Unsigned(std::string_view bytes, std::size_t offset, int size) {
     std::uint32_t value = 0;
@@ -17,7 +18,7 @@ std::uint32_t Unsigned(std::string_view bytes, std::size_t offset, int size) {
     return value;
 }
 
-// What the checks need from either header layout.
+// What the checks need from either header layout; every size is held in 64 bits.
 struct BitmapShape {
     std::uint32_t headerSize;
     std::int64_t width;
@@ -25,71 +26,67 @@ struct BitmapShape {
     std::uint32_t planes;
     std::uint32_t bitCount;
     std::uint32_t compression;
-    std::uint32_t coloursUsed;
-    std::uint32_t imageSize; // bytes of pixel data; only compressed pictures must give it
+    std::uint64_t coloursUsed;
+    std::uint64_t imageSize; // bytes of pixel data; only compressed pictures must give it
 };
 
-bool ReadShape(std::string_view head, BitmapShape& shape) {
-    shape.headerSize = Unsigned(head, 14, 4);
+bool KnownHeaderSize(std::uint32_t size) {
+    switch (size) {
+    case kCoreHeaderSize:
+    case kInfoHeaderSize:
+    case 52:
+    case 56:
+    case 108:
+    case 124:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ReadShape(std::string_view file, BitmapShape& shape) {
+    if (file.size() < kBitmapFileHeaderSize + 4)
+        return false;
+    shape.headerSize = Unsigned(file, 14, 4);
+    if (!KnownHeaderSize(shape.headerSize) ||
+        file.size() < kBitmapFileHeaderSize + shape.headerSize)
+        return false;
     if (shape.headerSize == kCoreHeaderSize) {
-        shape.width = Unsigned(head, 18, 2);
-        shape.height = Unsigned(head, 20, 2);
-        shape.planes = Unsigned(head, 22, 2);
-        shape.bitCount = Unsigned(head, 24, 2);
+        shape.width = Unsigned(file, 18, 2);
+        shape.height = Unsigned(file, 20, 2);
+        shape.planes = Unsigned(file, 22, 2);
+        shape.bitCount = Unsigned(file, 24, 2);
         shape.compression = kCompressionRgb;
         shape.coloursUsed = 0;
         shape.imageSize = 0;
         return true;
     }
-    switch (shape.headerSize) {
-    case 40:
-    case 52:
-    case 56:
-    case 108:
-    case 124:
-        break;
-    default:
-        return false;
-    }
-    if (head.size() < kFileHeaderSize + shape.headerSize)
-        return false;
-    shape.width = static_cast<std::int32_t>(Unsigned(head, 18, 4));
-    shape.height = static_cast<std::int32_t>(Unsigned(head, 22, 4));
-    shape.planes = Unsigned(head, 26, 2);
-    shape.bitCount = Unsigned(head, 28, 2);
-    shape.compression = Unsigned(head, 30, 4);
-    shape.imageSize = Unsigned(head, 34, 4);
-    shape.coloursUsed = Unsigned(head, 46, 4);
+    shape.width = static_cast<std::int32_t>(Unsigned(file, 18, 4));
+    shape.height = static_cast<std::int32_t>(Unsigned(file, 22, 4));
+    shape.planes = Unsigned(file, 26, 2);
+    shape.bitCount = Unsigned(file, 28, 2);
+    shape.compression = Unsigned(file, 30, 4);
+    shape.imageSize = Unsigned(file, 34, 4);
+    shape.coloursUsed = Unsigned(file, 46, 4);
     return true;
 }
 
 bool KnownPixelFormat(const BitmapShape& shape) {
+    const std::uint32_t bits = shape.bitCount;
     switch (shape.compression) {
     case kCompressionRgb:
-        return shape.bitCount == 1 || shape.bitCount == 4 || shape.bitCount == 8 ||
-               shape.bitCount == 16 || shape.bitCount == 24 || shape.bitCount == 32;
-    case kCompressionRle8:
-        return shape.bitCount == 8 && shape.height > 0;
+        if (shape.headerSize == kCoreHeaderSize)
+            return bits == 1 || bits == 4 || bits == 8 || bits == 24;
+        return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case kCompressionRle8: // run-length pictures are always stored bottom row first
+        return bits == 8 && shape.height > 0;
     case kCompressionRle4:
-        return shape.bitCount == 4 && shape.height > 0;
+        return bits == 4 && shape.height > 0;
     case kCompressionBitfields:
-        return (shape.bitCount == 16 || shape.bitCount == 32) &&
-               shape.headerSize != kCoreHeaderSize;
+        return bits == 16 || bits == 32;
     default:
         return false;
     }
-}
-
-// Where the colour table ends, counted from the start of the file.
-std::uint64_t ColourTableEnd(const BitmapShape& shape) {
-    std::uint64_t end = kFileHeaderSize + shape.headerSize;
-    if (shape.compression == kCompressionBitfields && shape.headerSize == kInfoHeaderSize)
-        end += 12; // the three colour masks follow the short header
-    if (shape.bitCount <= 8) {
-        std::uint64_t colours = shape.coloursUsed != 0 ? shape.coloursUsed : 1u << shape.bitCount;
-        end += colours * (shape.headerSize == kCoreHeaderSize ? 3 : 4);
-    }
-    return end;
 }
 
 // The longest stream that a sound coding of the picture needs: two bytes a pixel at
@@ -98,50 +95,10 @@ std::uint64_t LongestRunLengthStream(std::uint64_t width, std::uint64_t rows) {
     return 2 * width * rows + 2 * rows + 8;
 }
 
-} // namespace
-
-bool ReadBitmapLayout(std::string_view head, std::uint64_t fileSize,
-                      BitmapLayout& layout) noexcept {
-    if (head.size() < kFileHeaderSize + kCoreHeaderSize || fileSize < head.size())
-        return false;
-    if (head[0] != 'B' || head[1] != 'M')
-        return false;
-    BitmapShape shape{};
-    if (!ReadShape(head, shape) || shape.planes != 1 || !KnownPixelFormat(shape))
-        return false;
-    const std::int64_t rows = shape.height < 0 ? -shape.height : shape.height;
-    if (shape.width <= 0 || rows <= 0)
-        return false;
-    const auto width = static_cast<std::uint64_t>(shape.width);
-    const auto height = static_cast<std::uint64_t>(rows);
-    if (width * height > kMaxBitmapPixels)
-        return false;
-    if (shape.bitCount <= 8 && shape.coloursUsed > (1u << shape.bitCount))
-        return false;
-    if (ColourTableEnd(shape) > fileSize)
-        return false;
-    const std::uint64_t pixelsAt = Unsigned(head, 10, 4);
-    if (pixelsAt < kFileHeaderSize + shape.headerSize || pixelsAt >= fileSize)
-        return false;
-    layout.width = static_cast<std::uint32_t>(width);
-    layout.rows = static_cast<std::uint32_t>(height);
-    layout.pixelsAt = pixelsAt;
-    if (shape.compression == kCompressionRle8 || shape.compression == kCompressionRle4) {
-        // The decoder reads as far as the stated length says.
-        layout.runLengthBits = shape.bitCount;
-        layout.pixelBytes = shape.imageSize;
-        return shape.imageSize != 0 && shape.imageSize <= fileSize - pixelsAt &&
-               shape.imageSize <= LongestRunLengthStream(width, height);
-    }
-    const std::uint64_t rowBytes = (width * shape.bitCount + 31) / 32 * 4;
-    layout.runLengthBits = 0;
-    layout.pixelBytes = 0;
-    return rowBytes * height <= fileSize - pixelsAt;
-}
-
-bool RunLengthPixelsLookSound(std::string_view stream, const BitmapLayout& layout) noexcept {
-    const std::uint64_t width = layout.width;
-    const std::uint64_t rows = layout.rows;
+// True when a run-length stream keeps every run inside its row and every row inside the
+// picture, and ends with the end-of-picture mark.
+bool RunLengthPixelsLookSound(std::string_view stream, std::uint64_t width, std::uint64_t rows,
+                              std::uint32_t bits) {
     std::uint64_t x = 0;
     std::uint64_t y = 0;
     std::size_t at = 0;
@@ -156,7 +113,7 @@ bool RunLengthPixelsLookSound(std::string_view stream, const BitmapLayout& layou
                 return false;
             x += pixels;
             if (count == 0) {
-                const std::size_t bytes = layout.runLengthBits == 8 ? pixels : (pixels + 1) / 2;
+                const std::size_t bytes = bits == 8 ? pixels : (pixels + 1) / 2;
                 const std::size_t padded = (bytes + 1) / 2 * 2; // runs end on a 16-bit boundary
                 if (stream.size() - at < padded)
                     return false;
@@ -178,4 +135,58 @@ bool RunLengthPixelsLookSound(std::string_view stream, const BitmapLayout& layou
         }
     }
     return false;
+}
+
+} // namespace
+
+bool CheckBitmapFile(std::string_view file, BitmapLayout& layout) noexcept {
+    const std::uint64_t fileSize = file.size();
+    if (fileSize < kBitmapFileHeaderSize || file[0] != 'B' || file[1] != 'M')
+        return false;
+    BitmapShape shape{};
+    if (!ReadShape(file, shape) || shape.planes != 1 || !KnownPixelFormat(shape))
+        return false;
+    const std::int64_t rows = shape.height < 0 ? -shape.height : shape.height;
+    if (shape.width <= 0 || rows <= 0)
+        return false;
+    const auto width = static_cast<std::uint64_t>(shape.width);
+    const auto height = static_cast<std::uint64_t>(rows);
+    if (width * height > kMaxBitmapPixels)
+        return false;
+
+    // The colour table: at most one entry a pixel value, and never more than a palette
+    // holds. Above 8 bits it only suggests colours; it is counted but not used.
+    const std::uint64_t possible = shape.bitCount <= 8 ? std::uint64_t{1} << shape.bitCount : 0;
+    if (shape.coloursUsed > kMaxColours || (possible != 0 && shape.coloursUsed > possible))
+        return false;
+    layout.width = static_cast<std::uint32_t>(width);
+    layout.rows = static_cast<std::uint32_t>(height);
+    layout.headerSize = shape.headerSize;
+    layout.bitCount = shape.bitCount;
+    layout.compression = shape.compression;
+    layout.colours =
+        possible == 0
+            ? 0
+            : static_cast<std::uint32_t>(shape.coloursUsed ? shape.coloursUsed : possible);
+    layout.maskBytes =
+        shape.compression == kCompressionBitfields && shape.headerSize == kInfoHeaderSize ? 12 : 0;
+    const std::uint64_t tableEnd = kBitmapFileHeaderSize + shape.headerSize + layout.maskBytes +
+                                   std::uint64_t{ColourEntrySize(layout)} *
+                                       (possible == 0 ? shape.coloursUsed : layout.colours);
+
+    const std::uint64_t pixelsAt = Unsigned(file, 10, 4);
+    if (pixelsAt < tableEnd || pixelsAt >= fileSize)
+        return false;
+    layout.pixelsAt = pixelsAt;
+    const std::uint64_t available = fileSize - pixelsAt;
+    if (shape.compression == kCompressionRle8 || shape.compression == kCompressionRle4) {
+        // The platform reads as far as the stated length says.
+        layout.pixelBytes = shape.imageSize;
+        return shape.imageSize != 0 && shape.imageSize <= available &&
+               shape.imageSize <= LongestRunLengthStream(width, height) &&
+               RunLengthPixelsLookSound(file.substr(pixelsAt, shape.imageSize), width, height,
+                                        shape.bitCount);
+    }
+    layout.pixelBytes = (width * shape.bitCount + 31) / 32 * 4 * height;
+    return layout.pixelBytes <= available;
 }

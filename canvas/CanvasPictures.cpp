@@ -7,6 +7,7 @@
 #include "runtime/NumberText.h"
 #include "runtime/ErrorNumber.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -42,56 +43,91 @@ class ReadOnlyFile {
     HANDLE handle_;
 };
 
-// Reads the headers (and a run-length stream) of a picture file before the loader, which
-// trusts them, gets it.
-bool PictureFileLooksSound(const char* path) {
+// A picture file's bytes, read once: the same bytes are checked and drawn, whatever
+// happens to the file meanwhile.
+struct PictureFile {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+
+    std::string_view View() const noexcept { return {bytes.get(), size}; }
+};
+
+bool ReadPictureFile(const char* path, PictureFile& picture) {
     ReadOnlyFile file(path);
     LARGE_INTEGER size{};
-    if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size))
+    if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size) ||
+        size.QuadPart <= 0 || static_cast<std::uint64_t>(size.QuadPart) > kMaxBitmapFileSize)
         return false;
-    char head[kBitmapHeadSize];
-    DWORD got = 0;
-    if (!ReadFile(file.Get(), head, sizeof head, &got, nullptr))
+    picture.size = static_cast<std::size_t>(size.QuadPart);
+    picture.bytes.reset(new (std::nothrow) char[picture.size]);
+    if (picture.bytes == nullptr)
         return false;
-    BitmapLayout layout{};
-    if (!ReadBitmapLayout(std::string_view(head, got), static_cast<std::uint64_t>(size.QuadPart),
-                          layout))
-        return false;
-    if (layout.runLengthBits == 0)
-        return true;
-    std::unique_ptr<char[]> stream(new (std::nothrow) char[layout.pixelBytes]);
-    LARGE_INTEGER at{};
-    at.QuadPart = static_cast<LONGLONG>(layout.pixelsAt);
-    if (stream == nullptr || !SetFilePointerEx(file.Get(), at, nullptr, FILE_BEGIN) ||
-        !ReadFile(file.Get(), stream.get(), layout.pixelBytes, &got, nullptr))
-        return false;
-    return RunLengthPixelsLookSound(std::string_view(stream.get(), got), layout);
+    for (std::size_t at = 0; at < picture.size;) {
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), picture.bytes.get() + at, static_cast<DWORD>(picture.size - at),
+                      &got, nullptr) ||
+            got == 0)
+            return false;
+        at += got;
+    }
+    return true;
 }
 
-// The picture scaled to width x height: a bitmap resource of that name when the name has
-// no dot, else (or when there is no such resource) the file of that name.
-HBITMAP LoadPicture(const DynString& name, int width, int height) {
-    std::string_view text = name.View();
-    // A NUL inside the name would make the system read a different, shorter name.
-    if (text.empty() || text.find('\0') != std::string_view::npos)
-        return nullptr;
-    HINSTANCE program = GetModuleHandleA(nullptr);
-    if (text.find('.') == std::string_view::npos) {
-        if (HANDLE resource = LoadImageA(program, name.Bytes(), IMAGE_BITMAP, width, height, 0))
-            return static_cast<HBITMAP>(resource);
+// The checked file's header and colour table, copied where the platform may read them as
+// a BITMAPINFO. The counts are set to what was checked, so nothing past the table is read.
+struct PictureDescription {
+    union {
+        BITMAPINFO info;
+        char bytes[sizeof(BITMAPV5HEADER) + 256 * sizeof(RGBQUAD)];
+    };
+
+    explicit PictureDescription(std::string_view file, const BitmapLayout& layout) noexcept {
+        const std::size_t length =
+            layout.headerSize + layout.maskBytes + layout.colours * ColourEntrySize(layout);
+        std::memcpy(bytes, file.data() + kBitmapFileHeaderSize, length);
+        if (layout.headerSize >= sizeof(BITMAPINFOHEADER)) {
+            info.bmiHeader.biClrUsed = layout.colours;
+            info.bmiHeader.biSizeImage = static_cast<DWORD>(layout.pixelBytes);
+        }
     }
-    if (!PictureFileLooksSound(name.Bytes()))
-        return nullptr;
-    return static_cast<HBITMAP>(
-        LoadImageA(program, name.Bytes(), IMAGE_BITMAP, width, height, LR_LOADFROMFILE));
+};
+
+// Draws a checked picture file scaled to the rectangle; false when the file cannot be read,
+// is refused, or is of a layout the platform cannot draw.
+bool DrawPictureFile(HDC dc, const char* path, int left, int top, int width, int height) {
+    PictureFile file;
+    BitmapLayout layout{};
+    if (!ReadPictureFile(path, file) || !CheckBitmapFile(file.View(), layout))
+        return false;
+    const PictureDescription description(file.View(), layout);
+    // Each target pixel takes one source pixel's colour, as a resized picture does.
+    const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
+    const int lines =
+        StretchDIBits(dc, left, top, width, height, 0, 0, static_cast<int>(layout.width),
+                      static_cast<int>(layout.rows), file.bytes.get() + layout.pixelsAt,
+                      &description.info, DIB_RGB_COLORS, SRCCOPY);
+    if (previousMode != 0)
+        SetStretchBltMode(dc, previousMode);
+    return lines > 0; // GDI_ERROR is negative
+}
+
+// A bitmap resource of the program, scaled to the rectangle; false when there is none.
+bool DrawPictureResource(HDC dc, const char* name, int left, int top, int width, int height) {
+    ScratchDc scratch(CreateCompatibleDC(nullptr));
+    if (!scratch)
+        return false;
+    GdiObject<HBITMAP> picture(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, width, height, 0)));
+    if (!picture)
+        return false;
+    Selection selected(scratch.Get(), picture.Get());
+    return selected.Succeeded() &&
+           BitBlt(dc, left, top, width, height, scratch.Get(), 0, 0, SRCCOPY);
 }
 
 } // namespace
 
 void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, double y2) noexcept {
-    ScratchDc scratch(CreateCompatibleDC(nullptr));
-    if (!scratch)
-        return;
     WindowRecord* record = CurrentCanvas();
     if (record == nullptr)
         return;
@@ -100,23 +136,25 @@ void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, d
     // Both corners belong to the rectangle.
     const std::int64_t width = std::int64_t{RoundToInt32(x2)} - left + 1;
     const std::int64_t height = std::int64_t{RoundToInt32(y2)} - top + 1;
-    // An empty or reversed rectangle has nothing to fill (a zero size would have the
-    // picture loaded at its own size), and a huge one is no picture that can be made.
+    // An empty or reversed rectangle has nothing to fill, and a huge one is no picture
+    // that can be made.
     if (width < 1 || height < 1)
         return;
     const auto columns = static_cast<std::uint64_t>(width);
     const auto rows = static_cast<std::uint64_t>(height);
     if (columns > kMaxBitmapPixels || rows > kMaxBitmapPixels || columns * rows > kMaxBitmapPixels)
         return;
-    GdiObject<HBITMAP> picture(
-        LoadPicture(name, static_cast<int>(width), static_cast<int>(height)));
-    if (!picture)
+    std::string_view text = name.View();
+    // A NUL inside the name would make the system read a different, shorter name.
+    if (text.empty() || text.find('\0') != std::string_view::npos)
         return;
-    Selection selected(scratch.Get(), picture.Get());
-    if (!selected.Succeeded())
-        return;
-    if (BitBlt(record->canvas.memoryDc, left, top, static_cast<int>(width),
-               static_cast<int>(height), scratch.Get(), 0, 0, SRCCOPY))
+    // A name without a dot may be a bitmap resource; any other name is a file.
+    const HDC dc = record->canvas.memoryDc;
+    const bool resource = text.find('.') == std::string_view::npos &&
+                          DrawPictureResource(dc, name.Bytes(), left, top, static_cast<int>(width),
+                                              static_cast<int>(height));
+    if (resource || DrawPictureFile(dc, name.Bytes(), left, top, static_cast<int>(width),
+                                    static_cast<int>(height)))
         AutoRedraw(*record);
 }
 
