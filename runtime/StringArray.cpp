@@ -1,6 +1,7 @@
 #include "runtime/StringArray.h"
 
 #include "platform/Platform.h"
+#include "runtime/ArraySort.h"
 #include "runtime/ErrorNumber.h"
 #include "runtime/StringFunctions.h"
 
@@ -164,101 +165,6 @@ void ArrayDeleteAt(StringArray& a, std::int32_t index, const DynString& fill) no
     new (&a.elements_[end]) DynString(static_cast<DynString&&>(last));
 }
 
-namespace {
-
-// The key range of a sort and its comparison.
-struct SortKey {
-    std::int64_t from; // 1-based first column, 0 for the whole string
-    std::int64_t to;   // 1-based last column
-    bool descending;
-    bool foldCase;
-
-    std::string_view Of(const DynString& s) const noexcept {
-        const std::string_view bytes = s.View();
-        if (from == 0)
-            return bytes;
-        if (from > static_cast<std::int64_t>(bytes.size()) || to < from)
-            return {};
-        const std::int64_t last = to < static_cast<std::int64_t>(bytes.size()) ? to : bytes.size();
-        return bytes.substr(static_cast<std::size_t>(from - 1),
-                            static_cast<std::size_t>(last - from + 1));
-    }
-
-    // True when key a sorts before key b.
-    bool Less(std::string_view a, std::string_view b) const noexcept {
-        return descending ? Ascending(b, a) : Ascending(a, b);
-    }
-
-    bool Ascending(std::string_view a, std::string_view b) const noexcept {
-        const std::size_t common = a.size() < b.size() ? a.size() : b.size();
-        if (!foldCase) {
-            const int order = common > 0 ? std::memcmp(a.data(), b.data(), common) : 0;
-            if (order != 0)
-                return order < 0;
-        } else {
-            for (std::size_t i = 0; i < common; ++i) {
-                const unsigned char x = FoldByte(a[i]);
-                const unsigned char y = FoldByte(b[i]);
-                if (x != y)
-                    return x < y;
-            }
-        }
-        return a.size() < b.size();
-    }
-
-    static unsigned char FoldByte(char byte) noexcept {
-        const auto value = static_cast<unsigned char>(byte);
-        return value >= 'a' && value <= 'z' ? static_cast<unsigned char>(value - 0x20) : value;
-    }
-};
-
-void SwapReferences(DynString& a, DynString& b) noexcept {
-    a.Swap(b);
-}
-
-// The quicksort of [lo, hi]. The two parts that a partition leaves are independent, so
-// the smaller is sorted by recursion and the larger by the loop: the same moves as
-// sorting the left part first, with a stack depth that stays logarithmic.
-void QuickSort(DynString* elements, std::int64_t lo, std::int64_t hi, const SortKey& key) noexcept {
-    while (lo < hi) {
-        // The pivot is a copy of the reference: its bytes stay put while references move.
-        const std::string_view pivot = key.Of(elements[lo + (hi - lo) / 2]);
-        std::int64_t i = lo;
-        std::int64_t j = hi;
-        while (i <= j) {
-            while (key.Less(key.Of(elements[i]), pivot) && i < hi)
-                ++i;
-            while (key.Less(pivot, key.Of(elements[j])) && j > lo)
-                --j;
-            if (i <= j) {
-                if (i < j)
-                    SwapReferences(elements[i], elements[j]);
-                ++i;
-                --j;
-            }
-        }
-        const bool sortLeft = lo < j;
-        const bool sortRight = i < hi;
-        if (sortLeft && sortRight) {
-            if (j - lo < hi - i) {
-                QuickSort(elements, lo, j, key);
-                lo = i;
-            } else {
-                QuickSort(elements, i, hi, key);
-                hi = j;
-            }
-        } else if (sortLeft) {
-            hi = j;
-        } else if (sortRight) {
-            lo = i;
-        } else {
-            return;
-        }
-    }
-}
-
-} // namespace
-
 void ArraySortFrom(StringArray& a, std::int32_t start, std::int32_t from, std::int32_t to,
                    std::uint32_t flags) noexcept {
     if (!a.Contains(start)) {
@@ -274,7 +180,9 @@ void ArraySortFrom(StringArray& a, std::int32_t start, std::int32_t from, std::i
         key.from = from;
         key.to = to;
     }
-    QuickSort(a.elements_, std::int64_t{start} - a.lower_, a.Count() - 1, key);
+    const std::int64_t lo = std::int64_t{start} - a.lower_;
+    const std::int64_t hi = a.Count() - 1;
+    SortReferences(a.elements_, lo, hi, key, SortDepthLimit(hi - lo + 1));
 }
 
 void SplitFields(const DynString& s, StringArray& array, const DynString& d) noexcept {

@@ -41,7 +41,7 @@ run() {
 }
 
 run "$native/load_bench" "$text" "100 MB" --runs 3 --seconds 1.0 --overhead 32 --breakdown
-run "$native/sort_bench" --lines 1000000 --seconds 1.0
+run "$native/sort_bench" --lines 1000000 --seconds 1.0 --ratio 1.5 --peer-file "$data/sort-peer.txt"
 $quick || run "$native/load_bench" "$large" "1 GB"
 
 . "$root/scripts/wine-env.sh"
@@ -51,7 +51,7 @@ prepare_prefix "$root/build/wineprefix-bench" test || { echo "Wine prefix could 
 start_wine_server
 
 run wine "$windows/load_bench.exe" "$text" "100 MB" --runs 3 --seconds 1.0 --overhead 32 --breakdown
-run wine "$windows/sort_bench.exe" --lines 1000000 --seconds 1.0
+run wine "$windows/sort_bench.exe" --lines 1000000 --seconds 1.0 --ratio 1.5 --peer-file "$data/sort-peer.txt"
 run wine "$windows/key_latency_bench.exe" "$text" --events 1000 --median 4 --p99 8
 $quick || run wine "$windows/load_bench.exe" "$large" "1 GB"
 

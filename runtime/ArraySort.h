@@ -1,0 +1,31 @@
+// The sort behind ArraySortFrom: the key of a string, its comparison, and the quicksort
+// that moves string references only.
+#pragma once
+
+#include "runtime/DynString.h"
+
+#include <cstdint>
+#include <string_view>
+
+// The key range of a sort and its comparison.
+struct SortKey {
+    std::int64_t from; // 1-based first column, 0 for the whole string
+    std::int64_t to;   // 1-based last column
+    bool descending;
+    bool foldCase;
+
+    std::string_view Of(const DynString& s) const noexcept;
+    // True when key a sorts before key b.
+    bool Less(std::string_view a, std::string_view b) const noexcept;
+};
+
+// How deep the quicksort may go over count elements before a range is heapsorted:
+// twice the binary logarithm, which balanced partitions never reach.
+int SortDepthLimit(std::int64_t count) noexcept;
+
+// Sorts elements[lo..hi] by key. The quicksort's moves are kept while the partitions stay
+// within depthLimit levels; a larger range found below that depth is finished by a
+// heapsort, so hostile orders cost n log n and not n². Only the order of equal keys can
+// tell the two apart. The stack stays logarithmic in either case.
+void SortReferences(DynString* elements, std::int64_t lo, std::int64_t hi, const SortKey& key,
+                    int depthLimit) noexcept;

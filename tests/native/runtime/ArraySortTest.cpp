@@ -1,0 +1,152 @@
+#include "runtime/ArraySort.h"
+#include "runtime/StringArray.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The quicksort as the runtime has always run it, recursing on both parts: the model whose
+// moves the sort keeps while it stays shallow.
+void PlainQuickSort(std::vector<DynString>& a, std::int64_t lo, std::int64_t hi,
+                    const SortKey& key) {
+    const std::string_view pivot = key.Of(a[static_cast<std::size_t>(lo + (hi - lo) / 2)]);
+    std::int64_t i = lo;
+    std::int64_t j = hi;
+    const auto at = [&](std::int64_t k) { return key.Of(a[static_cast<std::size_t>(k)]); };
+    while (i <= j) {
+        while (key.Less(at(i), pivot) && i < hi)
+            ++i;
+        while (key.Less(pivot, at(j)) && j > lo)
+            --j;
+        if (i <= j) {
+            if (i < j)
+                a[static_cast<std::size_t>(i)].Swap(a[static_cast<std::size_t>(j)]);
+            ++i;
+            --j;
+        }
+    }
+    if (lo < j)
+        PlainQuickSort(a, lo, j, key);
+    if (i < hi)
+        PlainQuickSort(a, i, hi, key);
+}
+
+std::vector<const char*> Blocks(const std::vector<DynString>& a) {
+    std::vector<const char*> blocks;
+    for (const DynString& s : a)
+        blocks.push_back(s.Bytes());
+    return blocks;
+}
+
+void ExpectSortedPermutation(const std::vector<DynString>& sorted,
+                             const std::vector<const char*>& before, const SortKey& key) {
+    for (std::size_t i = 1; i < sorted.size(); ++i)
+        ASSERT_FALSE(key.Less(key.Of(sorted[i]), key.Of(sorted[i - 1]))) << "at " << i;
+    std::vector<const char*> after = Blocks(sorted);
+    std::vector<const char*> original = before;
+    std::sort(after.begin(), after.end());
+    std::sort(original.begin(), original.end());
+    EXPECT_EQ(after, original);
+}
+
+std::vector<DynString> Numbered(const std::vector<int>& values) {
+    std::vector<DynString> lines;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        char line[40];
+        std::snprintf(line, sizeof line, "%09d line %zu", values[i], i);
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+// Orders that drive a middle-pivot quicksort towards n² comparisons.
+std::vector<std::vector<int>> HostileOrders(int n) {
+    std::vector<int> organPipe, interleaved, sawtooth, killer(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        organPipe.push_back(i < n / 2 ? i : n - i);
+        interleaved.push_back(i % 2 == 0 ? i / 2 : n / 2 + i / 2);
+        sawtooth.push_back(i % 1000);
+    }
+    // The median-of-three killer: for k = n / 2, positions 1..k hold i and k + i at odd i,
+    // positions k + 1..2k hold the even numbers.
+    const int k = n / 2;
+    for (int i = 1; i <= k; ++i) {
+        if (i % 2 == 1) {
+            killer[static_cast<std::size_t>(i - 1)] = i;
+            killer[static_cast<std::size_t>(i)] = k + i;
+        }
+        killer[static_cast<std::size_t>(k + i - 1)] = 2 * i;
+    }
+    return {organPipe, interleaved, sawtooth, killer};
+}
+
+} // namespace
+
+TEST(ArraySort, BalancedInputsKeepTheQuicksortsMovesExactly) {
+    // Few distinct bytes, so that equal keys abound: their final order shows every move.
+    std::mt19937 random(7130);
+    for (int round = 0; round < 60; ++round) {
+        const auto n = static_cast<std::size_t>(1 + random() % 3000);
+        const auto from = static_cast<std::int64_t>(1 + random() % 3);
+        const SortKey key{from, from + static_cast<std::int64_t>(random() % 4), random() % 2 == 0,
+                          random() % 3 == 0};
+        std::vector<DynString> model;
+        for (std::size_t i = 0; i < n; ++i) {
+            std::string s(random() % 6, ' ');
+            for (char& c : s)
+                c = "aAbB\xE9 "[random() % 6];
+            model.emplace_back(std::string_view(s));
+        }
+        std::vector<DynString> sorted = model; // copies share no blocks: compare by content
+        PlainQuickSort(model, 0, static_cast<std::int64_t>(n) - 1, key);
+        SortReferences(sorted.data(), 0, static_cast<std::int64_t>(n) - 1, key,
+                       SortDepthLimit(static_cast<std::int64_t>(n)));
+        // Equal keys with different tails tell the orders apart.
+        ASSERT_TRUE(std::equal(model.begin(), model.end(), sorted.begin())) << "round " << round;
+    }
+}
+
+TEST(ArraySort, HostileOrdersComeOutSortedAndWhole) {
+    const SortKey key{1, 9, false, false};
+    for (int n : {2, 65, 20000}) {
+        for (const std::vector<int>& order : HostileOrders(n)) {
+            std::vector<DynString> lines = Numbered(order);
+            const std::vector<const char*> before = Blocks(lines);
+            SortReferences(lines.data(), 0, n - 1, key, SortDepthLimit(n));
+            ExpectSortedPermutation(lines, before, key);
+        }
+    }
+}
+
+TEST(ArraySort, HeapsortAloneSortsEveryRange) {
+    // Depth limit 0 hands every range of 64 or more straight to the heapsort.
+    std::mt19937 random(4242);
+    for (const SortKey key : {SortKey{1, 3, false, false}, SortKey{0, 0, true, true}}) {
+        for (int n : {64, 65, 200, 5001}) {
+            std::vector<int> values;
+            for (int i = 0; i < n; ++i)
+                values.push_back(static_cast<int>(random() % 300));
+            std::vector<DynString> lines = Numbered(values);
+            const std::vector<const char*> before = Blocks(lines);
+            SortReferences(lines.data(), 0, n - 1, key, 0);
+            ExpectSortedPermutation(lines, before, key);
+        }
+    }
+    // Elements outside the range stay where they are.
+    std::vector<int> middle(70);
+    for (int i = 0; i < 70; ++i)
+        middle[static_cast<std::size_t>(i)] = 100 - i;
+    std::vector<DynString> wide = Numbered(middle);
+    wide.insert(wide.begin(), DynString("zzz first"));
+    wide.emplace_back("aaa last");
+    SortReferences(wide.data(), 1, 70, SortKey{0, 0, false, false}, 0);
+    EXPECT_EQ(wide.front().View(), "zzz first");
+    EXPECT_EQ(wide.back().View(), "aaa last");
+    EXPECT_EQ(wide[1].View().substr(0, 9), "000000031");
+}
