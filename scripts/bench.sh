@@ -52,7 +52,7 @@ start_wine_server
 
 run wine "$windows/load_bench.exe" "$text" "100 MB" --runs 3 --seconds 1.0 --overhead 32 --breakdown
 run wine "$windows/sort_bench.exe" --lines 1000000 --seconds 1.0 --ratio 1.5 --peer-file "$data/sort-peer.txt"
-run wine "$windows/key_latency_bench.exe" "$text" --events 1000 --median 4 --p99 8
+run wine "$windows/key_latency_bench.exe" "$text" --events 1000 --median 1.3 --p99 2
 $quick || run wine "$windows/load_bench.exe" "$large" "1 GB"
 
 echo
