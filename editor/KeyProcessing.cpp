@@ -205,8 +205,9 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
 
     if (CompareStrings(keyChar, CharString({' '})) >= 0 &&
         CompareStrings(keyChar, CharString({255})) <= 0) {
-        lines.Set(view.cursorLine,
-                  EditLine(lines.Get(view.cursorLine), TextColumn(view), keyChar, insertMode));
+        ReplaceLine(lines, view.cursorLine, [&] {
+            return EditLine(lines[view.cursorLine], TextColumn(view), keyChar, insertMode);
+        });
         ++view.cursorScreenColumn;
         if (view.cursorScreenColumn > RightEdge(metrics)) {
             ++view.firstColumn;
@@ -230,7 +231,8 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
         if (BeyondLine(line, view) && view.cursorLine < lineCount)
             JoinWithNext(lines, view.cursorLine);
         else
-            lines.Set(view.cursorLine, EditLine(line, TextColumn(view), DynString(), EditDelete));
+            ReplaceLine(lines, view.cursorLine,
+                        [&] { return EditLine(line, TextColumn(view), DynString(), EditDelete); });
     }
 
     if (!Navigate(scanCode, lines, ArrayUpperBound(lines), view, metrics)) {

@@ -2,9 +2,11 @@
 #pragma once
 
 #include "runtime/DynString.h"
+#include "runtime/ErrorNumber.h"
 #include "runtime/StringArray.h"
 
 #include <cstdint>
+#include <utility>
 
 // Modes of EditLine.
 constexpr std::int32_t EditOverwrite = 0;
@@ -33,6 +35,25 @@ inline std::int32_t TextColumn(const ViewState& view) noexcept {
 // A column before the line's start leaves the line as it is.
 DynString EditLine(const DynString& line, std::int32_t column, const DynString& text,
                    std::int32_t mode) noexcept;
+
+// Stores the text that make() answers into line `index`, unless memory ran out while it was
+// made: a string that cannot be had comes back empty (error 7), and the line must not lose
+// its text to that. Answers whether the line was replaced.
+template <typename Make>
+bool ReplaceLine(StringArray& lines, std::int32_t index, Make make) noexcept {
+    if (!lines.Contains(index)) {
+        SetErrorNumber(Err::BadIndex);
+        return false;
+    }
+    const ErrorNumber before = GetErrorNumber();
+    ClearErrorNumber();
+    DynString made = make();
+    if (GetErrorNumber() == Err::OutOfMemory)
+        return false;
+    SetErrorNumber(before);
+    lines[index] = std::move(made);
+    return true;
+}
 
 // Cuts line L at column C into two lines, L and L + 1; the text grows by one line.
 void SplitLine(StringArray& lines, std::int32_t line, std::int32_t column) noexcept;

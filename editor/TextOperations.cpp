@@ -4,31 +4,44 @@
 #include "runtime/DateTime.h"
 #include "runtime/StringFunctions.h"
 
-#include <string>
+#include <cstring>
 
 namespace {
 
 // The width of the sort key, in bytes from the cursor's column.
 constexpr std::int32_t kSortKeyBytes = 12;
 
-// The line's words (runs between single spaces) joined by one space each.
+// The line's words (runs between single spaces) joined by one space each; "" with error 7
+// when the words or the new line cannot be had.
 DynString ShortenSpaces(const DynString& line, StringArray& words) {
     ArrayErase(words);
     ArrayRedim(words, 1, FieldCount(line, " "));
     SplitFields(line, words, " ");
-    std::string joined;
+    std::uint64_t length = 0;
     for (std::int32_t i = 1; i <= ArrayUpperBound(words); ++i) {
-        if (!words[i].IsEmpty()) {
-            joined += words[i].View();
-            joined += ' ';
-        }
+        if (!words[i].IsEmpty())
+            length += words[i].Length() + 1;
     }
-    return TrimRightSpaces(TrimLeftSpaces(DynString(std::string_view(joined))));
+    // The words are at most the line's bytes, so the length fits; no space after the last.
+    DynString joined = DynString::OfLength(static_cast<std::uint32_t>(length > 0 ? length - 1 : 0));
+    char* out = joined.MutableBytes();
+    if (out == nullptr)
+        return joined;
+    for (std::int32_t i = 1; i <= ArrayUpperBound(words); ++i) {
+        if (words[i].IsEmpty())
+            continue;
+        if (out != joined.MutableBytes())
+            *out++ = ' ';
+        std::memcpy(out, words[i].Bytes(), words[i].Length());
+        out += words[i].Length();
+    }
+    return joined;
 }
 
+// Every line replaced by reshape(line), each only when its new text could be made.
 template <typename Reshape> void ReshapeEveryLine(StringArray& lines, Reshape reshape) {
     for (std::int32_t i = 1; i <= ArrayUpperBound(lines); ++i)
-        lines[i] = reshape(lines[i]);
+        ReplaceLine(lines, i, [&] { return reshape(lines[i]); });
 }
 
 } // namespace
@@ -47,6 +60,8 @@ void RunTextOperation(std::int32_t operation, StringArray& lines, std::int32_t c
         break;
     case 4: {
         const DynString indent = SpaceString(textColumn - 1);
+        if (std::int64_t{indent.Length()} != std::int64_t{textColumn} - 1)
+            break; // without the indent no line can be made
         ReshapeEveryLine(lines, [&indent](const DynString& line) {
             return Concat(indent, TrimRightSpaces(TrimLeftSpaces(line)));
         });
@@ -62,10 +77,12 @@ void RunTextOperation(std::int32_t operation, StringArray& lines, std::int32_t c
         break;
     }
     case 7:
-        lines.Set(cursorLine, EditLine(lines.Get(cursorLine), textColumn, DateText(), mode));
+        ReplaceLine(lines, cursorLine,
+                    [&] { return EditLine(lines[cursorLine], textColumn, DateText(), mode); });
         break;
     case 8:
-        lines.Set(cursorLine, EditLine(lines.Get(cursorLine), textColumn, TimeText(), mode));
+        ReplaceLine(lines, cursorLine,
+                    [&] { return EditLine(lines[cursorLine], textColumn, TimeText(), mode); });
         break;
     case 9:
         ArraySortFrom(lines, cursorLine, textColumn, textColumn + kSortKeyBytes - 1, 0);

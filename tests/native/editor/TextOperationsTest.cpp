@@ -1,6 +1,8 @@
 #include "tests/native/editor/EditorHarness.h"
+#include "tests/native/runtime/FailAllocations.h"
 
 #include <algorithm>
+#include <functional>
 #include <regex>
 
 namespace {
@@ -108,6 +110,50 @@ TEST_F(TextOperations, ACancelledMenuOrAnUnknownNumberOnlyRedraws) {
     EXPECT_EQ(Lines(), (std::vector<std::string>{"  Ab  "}));
     EXPECT_EQ(fakes::canvas.redraws, redraws + 3);
     EXPECT_EQ(fakes::controls.menuShown, 3);
+}
+
+// Whichever allocation fails first, every line keeps its old text or gets all of its new
+// one: typing, Delete, the date and operations 1 to 6, in insert and overwrite mode.
+TEST_F(TextOperations, OutOfMemoryLosesNoText) {
+    const std::vector<std::string> text{"  Hello   big  World ", "o'neil 2nd", "ab", "   "};
+    const std::vector<std::function<void()>> actions{[this] { Key(scan::LetterA, 'x'); },
+                                                     [this] { Key(scan::Delete); },
+                                                     [this] { Run(7); },
+                                                     [this] { Run(1); },
+                                                     [this] { Run(2); },
+                                                     [this] { Run(3); },
+                                                     [this] { Run(4); },
+                                                     [this] { Run(5); },
+                                                     [this] { Run(6); }};
+    for (std::int32_t mode : {1, 0}) {
+        for (std::size_t action = 0; action < actions.size(); ++action) {
+            const auto start = [&] {
+                fakes::controls.user[Canvas()] = {};
+                Open(text);
+                MoveTo(3, 2);
+                insertMode = mode;
+            };
+            start();
+            actions[action]();
+            const std::vector<std::string> made = Lines();
+            for (long budget = 0; budget < 40; ++budget) {
+                start();
+                {
+                    FailAllocations failing(budget);
+                    actions[action]();
+                }
+                for (std::size_t i = 0; i < text.size(); ++i) {
+                    const std::string line = Lines()[i];
+                    // The date may have moved on by a second: compare its shape only.
+                    const bool whole =
+                        action == 2 ? line.size() == made[i].size() : line == made[i];
+                    EXPECT_TRUE(line == text[i] || whole)
+                        << "action " << action << ", mode " << mode << ", after " << budget
+                        << " allocations: line " << i + 1 << " is '" << line << "'";
+                }
+            }
+        }
+    }
 }
 
 } // namespace
