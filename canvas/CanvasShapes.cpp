@@ -33,10 +33,11 @@ void CanvasClear(std::int32_t colour, std::int32_t fillStyle) noexcept {
         if (brush)
             FillRect(canvas.memoryDc, &whole, brush.Get());
     }
-    AutoRedraw(*record);
     canvas.x = 0;
     canvas.y = 0;
     MoveToEx(canvas.memoryDc, 0, 0, nullptr);
+    // Last: the paint runs the dialog's callback, which may destroy the dialog and this record.
+    AutoRedraw(*record);
 }
 
 void CanvasLineTo(double x, double y, std::int32_t colour) noexcept {

@@ -97,12 +97,13 @@ void CanvasPrint(const DynString& text) noexcept {
         GetCurrentPositionEx(canvas.memoryDc, &drawn);
         MoveToEx(canvas.memoryDc, drawn.x + blankTail * canvas.spaceWidth, drawn.y, nullptr);
     }
-    AutoRedraw(*record);
     POINT position{};
     if (GetCurrentPositionEx(canvas.memoryDc, &position)) {
         canvas.x = position.x;
         canvas.y = position.y;
     }
+    // Last: the paint runs the dialog's callback, which may destroy the dialog and this record.
+    AutoRedraw(*record);
 }
 
 void CanvasSetTextColor(std::int32_t colour) noexcept {

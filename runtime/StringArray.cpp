@@ -188,12 +188,13 @@ void ArraySortFrom(StringArray& a, std::int32_t start, std::int32_t from, std::i
 void SplitFields(const DynString& s, StringArray& array, const DynString& d) noexcept {
     if (!array.IsCreated())
         return;
-    // A copy, since s may be one of the elements that are about to be replaced.
+    // Copies, since s and d may be elements that are about to be replaced.
     const DynString source = s;
-    if (source.Length() != s.Length())
+    const DynString separator = d;
+    if (source.Length() != s.Length() || separator.Length() != d.Length())
         return; // no memory: error 7 is set, the array stays as it was
     const std::string_view text = source.View();
-    const std::string_view delimiter = d.View();
+    const std::string_view delimiter = separator.View();
     std::size_t from = 0;
     bool usedUp = text.empty();
     for (std::int32_t index = array.LowerBound(); index <= array.UpperBound(); ++index) {

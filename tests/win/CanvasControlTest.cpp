@@ -1,8 +1,14 @@
+#include "canvas/Canvas.h"
 #include "canvas/CanvasControl.h"
 #include "dialogs/WindowRecord.h"
 #include "tests/win/support/CanvasHost.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <functional>
+#include <new>
+#include <vector>
 
 namespace {
 
@@ -11,6 +17,59 @@ constexpr int kHeight = 30;
 
 void PaintSquare(const CanvasHost& host) {
     PaintBehind(host, RECT{5, 5, 10, 10}, RGB(255, 0, 0));
+}
+
+// A dialog callback that destroys the dialog when its canvas paints, and then takes the
+// freed canvas record's memory for a marked record with a live DC of its own: whatever a
+// canvas operation still does to its record after the screen update shows in the mark.
+struct FreedRecordWatch {
+    WindowRecord* canvas = nullptr;
+    WindowRecord* mark = nullptr;
+    HDC markDc = CreateCompatibleDC(nullptr);
+    std::vector<void*> taken;
+
+    ~FreedRecordWatch() {
+        for (void* block : taken)
+            std::free(block);
+        DeleteDC(markDc);
+    }
+    void TakeFreedMemory() {
+        for (int i = 0; i < 1000 && mark == nullptr; ++i) {
+            taken.push_back(std::malloc(sizeof(WindowRecord)));
+            if (taken.back() == canvas) {
+                mark = new (taken.back()) WindowRecord{};
+                mark->canvas.memoryDc = markDc;
+                mark->canvas.x = mark->canvas.y = 7777;
+            }
+        }
+    }
+};
+
+FreedRecordWatch* watch = nullptr;
+
+std::int32_t DestroyOnPaint(HWND dialog, UINT message, WPARAM, LPARAM) {
+    if (message == WM_DRAWITEM && watch != nullptr) {
+        DestroyWindow(dialog);
+        watch->TakeFreedMemory();
+    }
+    return 0;
+}
+
+// Runs a drawing operation on an auto-redraw canvas whose dialog the paint destroys.
+void DrawWhileTheDialogGoes(const std::function<void()>& draw) {
+    CanvasHost host(kWidth, kHeight);
+    FreedRecordWatch freed;
+    freed.canvas = host.Record();
+    ASSERT_NE(freed.canvas, nullptr);
+    FindWindowRecord(host.Window())->callback = DestroyOnPaint;
+    host.Attach();
+    watch = &freed;
+    draw();
+    watch = nullptr;
+    EXPECT_FALSE(IsWindow(host.Window()));
+    ASSERT_NE(freed.mark, nullptr) << "the freed record's memory was not handed out again";
+    EXPECT_EQ(freed.mark->canvas.x, 7777);
+    EXPECT_EQ(freed.mark->canvas.y, 7777);
 }
 
 } // namespace
@@ -96,4 +155,9 @@ TEST(CanvasControl, DestroyingTheDialogDeletesBitmapFontAndDc) {
     EXPECT_EQ(GetObjectType(bitmap), 0u);
     EXPECT_EQ(GetObjectType(font), 0u);
     EXPECT_EQ(GetObjectType(memory), 0u);
+}
+
+TEST(CanvasControl, ACallbackMayDestroyTheDialogWhileTheScreenIsUpdated) {
+    DrawWhileTheDialogGoes([] { CanvasPrint("ab"); });
+    DrawWhileTheDialogGoes([] { CanvasClear(0xFF, 0); });
 }

@@ -248,6 +248,13 @@ TEST(Fields, SplittingAnElementOfTheSameArray) {
     EXPECT_EQ(Text(words[1]), "first");
     EXPECT_EQ(Text(words[2]), "second");
     EXPECT_EQ(Text(words[3]), "third");
+    // The delimiter too may be an element, overwritten by the first field.
+    words[1] = DynString("a, b, c");
+    words[2] = DynString(", ");
+    SplitFields(words[1], words, words[2]);
+    EXPECT_EQ(Text(words[1]), "a");
+    EXPECT_EQ(Text(words[2]), "b");
+    EXPECT_EQ(Text(words[3]), "c");
 }
 
 TEST(StringFunctions, FailedAllocationGivesEmptyAndError7) {
