@@ -1,5 +1,5 @@
 # The project's commands. See README.md.
-.PHONY: run test build bench fuzz deps format clean
+.PHONY: run test check build bench fuzz deps format clean
 
 run: deps
 	@scripts/run.sh
@@ -7,11 +7,13 @@ run: deps
 test: deps
 	@scripts/test.sh
 
+check: deps
+	@scripts/check.sh
+
 build: deps
 	@scripts/build.sh win
 
 bench: deps
-	@scripts/deps.sh bench
 	@scripts/bench.sh
 
 fuzz:

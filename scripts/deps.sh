@@ -4,9 +4,8 @@
 set -euo pipefail
 
 packages=(make cmake g++ g++-mingw-w64-x86-64-posix wine xvfb xdotool x11-apps fonts-liberation
-          googletest python3)
+          googletest python3 libclang-rt-14-dev)
 case "${1:-}" in
-  bench) packages+=(libbenchmark-dev) ;;
   fuzz) packages=(make cmake clang libclang-rt-14-dev) ;;
 esac
 

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# The fast loop: builds the native tree (ASan and UBSan) and runs its tests only: the unit
+# tests, the layering check and the fuzz corpora replayed. No Wine, no display.
+# Arguments go to ctest (e.g. -R Typing).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+"$root/scripts/build.sh" native
+cd "$root/build/native"
+ctest --output-on-failure -j "$jobs" "$@"
