@@ -121,9 +121,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(CharString({p, q, -1}).Length() == 2u - (p == -1) - (q == -1),
                   "one byte for every code but -1");
             break;
-        case 14:
-            Check(StringLength(a) == a.Length(), "StringLength is the length");
+        case 14: {
+            const std::string bytes = in.ConsumeRandomLengthString(64);
+            Check(StringLength(DynString(std::string_view(bytes))) == bytes.size(),
+                  "StringLength counts every byte, NULs too");
             break;
+        }
         default:
             Check(IsCaseLetter(UpperByte(static_cast<unsigned char>(p))) ==
                       IsCaseLetter(static_cast<unsigned char>(p)),

@@ -107,11 +107,15 @@ TEST(NewDialog, StyleRules) {
     EXPECT_NE(GetWindowLongA(plain, GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
 
     // Visible and system-modal are taken away; the extended style is kept.
-    ScopedDialog visible(PixelDialog("Visible", 10, 10, 100, 50,
-                                     WS_POPUP | WS_CAPTION | WS_VISIBLE | DS_SYSMODAL,
-                                     WS_EX_TOPMOST));
+    ScopedDialog visible(
+        PixelDialog("Visible", 10, 10, 100, 50, WS_POPUP | WS_CAPTION | WS_VISIBLE, WS_EX_TOPMOST));
     EXPECT_FALSE(IsWindowVisible(visible));
     EXPECT_NE(GetWindowLongA(visible, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    // The dialog manager would make a system-modal dialog topmost.
+    ScopedDialog systemModal(
+        PixelDialog("System-modal", 10, 10, 100, 50, WS_POPUP | WS_CAPTION | DS_SYSMODAL));
+    EXPECT_EQ(GetWindowLongA(systemModal, GWL_STYLE) & DS_SYSMODAL, 0);
+    EXPECT_EQ(GetWindowLongA(systemModal, GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
 }
 
 TEST(NewDialog, CaptionIsCutTo256CharactersAndAnEmptyOneIsASpace) {
@@ -331,7 +335,19 @@ TEST(ShowDialogModal, AControlsOwnCallbackSeesItsCommands) {
 }
 
 TEST(ShowDialogModal, WithoutARecordReturnsAtOnce) {
+    // A window the engine did not make. Were a run to start, the guard would end it by
+    // destroying the window, and the test would fail rather than hang.
+    HWND stranger = CreateWindowExA(0, "STATIC", "Stranger", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                    nullptr, nullptr, nullptr);
+    ASSERT_NE(stranger, nullptr);
+    observed = Observed{};
     std::int32_t result = 5;
-    ShowDialogModal(GetDesktopWindow(), ObservingCallback, &result);
+    {
+        HangGuard guard;
+        ShowDialogModal(stranger, ObservingCallback, &result);
+        EXPECT_FALSE(guard.Fired());
+    }
+    EXPECT_TRUE(observed.calls.empty());
     EXPECT_EQ(result, 5);
+    DestroyWindow(stranger);
 }

@@ -17,14 +17,17 @@ TEST(ApiCallGate, GivesTheResultAndTheMappedLastError) {
 }
 
 TEST(ApiCallGate, SuppressesErrorBoxesAndRestoresTheModeAndRounding) {
-    SetErrorMode(0);
+    // The caller's mode differs from both the gate's and the one the call leaves behind,
+    // so only the gate's own restoring can bring it back.
+    constexpr UINT kCallerMode = 0x0002; // SEM_NOGPFAULTERRORBOX
+    SetErrorMode(kCallerMode);
     UINT during = 0;
     ApiCallGate([&] {
-        during = SetErrorMode(0);
-        std::fesetround(FE_DOWNWARD); // system code may change it
+        during = SetErrorMode(0); // system code may change both
+        std::fesetround(FE_DOWNWARD);
     });
     EXPECT_EQ(during, static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
-    EXPECT_EQ(SetErrorMode(0), 0u);
+    EXPECT_EQ(SetErrorMode(0), kCallerMode);
     EXPECT_EQ(std::fegetround(), FE_TONEAREST);
 }
 

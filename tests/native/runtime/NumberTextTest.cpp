@@ -61,7 +61,12 @@ TEST(NumberFromText, ReadsTheLeadingNumberAndIgnoresTheRest) {
 }
 
 TEST(NumberFromText, DigitsBeyondEighteenOnlyScale) {
-    // The 19th and later digits are dropped, not rounded in.
+    // The 19th and later digits are dropped, not rounded in. The first 18 digits of the
+    // first two texts lie exactly halfway between two doubles, so what happens to the rest
+    // decides: dropped, the tie goes to the even neighbour; rounded in, or read in full,
+    // the value goes up.
+    EXPECT_EQ(FromText("9007199254740993.005"), 9007199254740992.0);
+    EXPECT_EQ(FromText("9000000000000002565"), 9000000000000002048.0);
     EXPECT_EQ(FromText("1234567890123456789999"), 1234567890123456789e3);
     EXPECT_EQ(FromText("0.000000000000000000001234"), 1.234e-21);
     EXPECT_EQ(FromText("00012.50000000000000000000009"), 12.5);

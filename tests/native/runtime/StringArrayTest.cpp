@@ -223,19 +223,24 @@ struct Model {
 };
 
 std::string RandomText(std::mt19937& random) {
-    static const char bytes[] = {'a', 'b', 'c', '\0', '\xE9', ' '};
+    static const char bytes[] = {'a', 'b', 'c', 'A', 'B', '\0', '\xE9', ' '};
     std::string text(random() % 4, ' ');
     for (char& byte : text)
         byte = bytes[random() % sizeof bytes];
     return text;
 }
 
-std::string SortKeyOf(const std::string& s, std::int32_t from, std::int32_t to) {
-    if (from == 0 || to == 0)
-        return s;
-    if (from > static_cast<std::int32_t>(s.size()) || to < from)
-        return "";
-    return s.substr(from - 1, to - from + 1);
+// The sort key, column by column: the bytes of the columns from..to that the string has
+// (all of them when either bound is 0), a-z read as A-Z when folded.
+std::string SortKeyOf(const std::string& s, std::int32_t from, std::int32_t to, bool fold) {
+    std::string key;
+    for (std::int32_t column = 1; column <= static_cast<std::int32_t>(s.size()); ++column) {
+        if (from != 0 && to != 0 && (column < from || column > to))
+            continue;
+        const char byte = s[static_cast<std::size_t>(column - 1)];
+        key += fold && byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte;
+    }
+    return key;
 }
 
 } // namespace
@@ -246,7 +251,7 @@ TEST(StringArray, RandomSequencesMatchAPlainList) {
     Model model;
     for (int step = 0; step < 20000; ++step) {
         const Model before = model;
-        const int operation = static_cast<int>(random() % 6);
+        const int operation = static_cast<int>(random() % 7);
         const std::int32_t lowest = model.created ? model.lower - 1 : -2;
         const auto index = static_cast<std::int32_t>(lowest + random() % (model.items.size() + 3));
         // Now and then memory runs out during the operation.
@@ -314,11 +319,18 @@ TEST(StringArray, RandomSequencesMatchAPlainList) {
         case 5: {
             const auto from = static_cast<std::int32_t>(random() % 5) - 1;
             const auto to = static_cast<std::int32_t>(random() % 6) - 1;
+            const auto flags = static_cast<std::uint32_t>(random() % 4);
+            const bool descending = (flags & kSortDescending) != 0;
+            const bool fold = (flags & kSortFoldCase) != 0;
+            // A range is refused when it names a column before the first or holds fewer
+            // than no columns; either bound 0 means the whole string.
+            const std::int32_t columns = to - from + 1;
+            const bool refused = from != 0 && to != 0 && (from < 1 || to < 0 || columns < 0);
             PosixFailAllocationsAfter(budget);
-            ArraySortFrom(a, index, from, to, 0);
+            ArraySortFrom(a, index, from, to, flags);
             if (!model.Contains(index)) {
                 expected = Err::BadIndex;
-            } else if (from != 0 && to != 0 && (to < 0 || from - 1 < 0 || to < from - 1)) {
+            } else if (refused) {
                 expected = Err::InvalidArgument;
             } else {
                 // Sorted by key from index on, the same strings, nothing before index moved.
@@ -328,12 +340,26 @@ TEST(StringArray, RandomSequencesMatchAPlainList) {
                 ASSERT_TRUE(std::equal(sorted.begin(), sorted.begin() + at, model.items.begin()));
                 ASSERT_TRUE(std::is_permutation(sorted.begin() + at, sorted.end(),
                                                 model.items.begin() + at));
-                for (std::size_t i = at + 1; i < sorted.size(); ++i)
-                    ASSERT_LE(SortKeyOf(sorted[i - 1], from, to), SortKeyOf(sorted[i], from, to));
+                // std::string compares its bytes as unsigned values, as the sort does.
+                for (std::size_t i = at + 1; i < sorted.size(); ++i) {
+                    const std::string first = SortKeyOf(sorted[i - 1], from, to, fold);
+                    const std::string second = SortKeyOf(sorted[i], from, to, fold);
+                    if (descending)
+                        ASSERT_GE(first, second) << "step " << step << " flags " << flags;
+                    else
+                        ASSERT_LE(first, second) << "step " << step << " flags " << flags;
+                }
                 model.items = sorted;
             }
             break;
         }
+        case 6: // an element's own value, so that sorts meet full ranges
+            if (model.Contains(index)) {
+                DynString value(RandomText(random));
+                model.items[static_cast<std::size_t>(index - model.lower)] = Text(value);
+                a[index] = std::move(value);
+            }
+            break;
         }
         PosixFailAllocationsAfter(-1);
         const ErrorNumber error = GetErrorNumber();
