@@ -5,6 +5,7 @@ run: deps
 	@scripts/run.sh
 
 test: deps
+	@scripts/deps.sh browser
 	@scripts/test.sh
 
 check: deps

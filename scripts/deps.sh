@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing for the given purpose (default: build, test
-# and run). apt-get runs as root, or through sudo.
+# and run; headless: run without a display; browser: the test of that run in a browser).
+# apt-get runs as root, or through sudo.
 set -euo pipefail
 
 packages=(make cmake g++ g++-mingw-w64-x86-64-posix wine xvfb xdotool x11-apps fonts-liberation
           googletest python3 libclang-rt-14-dev)
+# The run without a display: private display, window manager, VNC server and noVNC.
+headless=(novnc websockify x11vnc openbox xauth)
 case "${1:-}" in
+  headless) packages+=("${headless[@]}") ;;
+  browser) packages+=("${headless[@]}" chromium python3-pil) ;;
   fuzz) packages=(make cmake clang libclang-rt-14-dev) ;;
 esac
 

@@ -4,14 +4,20 @@
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Starts Xvfb on the first free display number and exports DISPLAY and XVFB_PID.
+# Starts Xvfb on the first free display number and exports DISPLAY and XVFB_PID. With an
+# authority file, only clients that read its new random key (XAUTHORITY) may connect.
 start_xvfb() {
-  local screen=${1:-1280x1024x24} n i
+  local screen=${1:-1280x1024x24} auth=${2:-} n i
+  local access=()
   for n in $(seq 90 199); do
     if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
       continue
     fi
-    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp </dev/null >/dev/null 2>&1 &
+    if [ -n "$auth" ]; then
+      xauth -q -f "$auth" add ":$n" . "$(mcookie)" </dev/null >/dev/null 2>&1 || return 1
+      access=(-auth "$auth")
+    fi
+    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp "${access[@]}" </dev/null >/dev/null 2>&1 &
     XVFB_PID=$!
     for i in $(seq 1 100); do
       [ -e "/tmp/.X11-unix/X$n" ] && break
