@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's screenshot of the editor window: the program runs in a private
-# 1024 x 640 Xvfb display on samples/lettera.txt, and the screen is saved as docs/editor.png.
+# Takes the README's screenshots: the editor window (the program runs in a private
+# 1024 x 640 Xvfb display on samples/lettera.txt; docs/editor.png) and the program in a
+# browser, as make run shows it without a display (docs/browser.png).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -18,3 +19,8 @@ mkdir -p "$root/docs"
 python3 "$root/tests/e2e/xwd.py" png "$dump" "$root/docs/editor.png"
 rm -f "$dump"
 echo "docs/editor.png written"
+
+BROWSER_SCREENSHOT="$root/docs/browser.png" /usr/bin/python3 "$root/tests/e2e/browser.py" \
+  "$root/scripts/run-headless.sh" "$root/build/win/editor.exe" "$root/samples" \
+  "$root/build/win/wineprefix-browser" >/dev/null
+echo "docs/browser.png written"
