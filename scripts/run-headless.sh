@@ -44,11 +44,12 @@ trap stop_all EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM HUP
 
-# Waits up to 10 seconds for a file to hold a line, while the process that writes it lives.
+# Waits up to 10 seconds for a line matching the pattern in a file, while the process that
+# writes it lives.
 wait_line() {
-  local file=$1 pid=$2 i
+  local file=$1 pid=$2 pattern=$3 i
   for i in $(seq 1 200); do
-    [ -s "$file" ] && return 0
+    grep -q "$pattern" "$file" 2>/dev/null && return 0
     kill -0 "$pid" 2>/dev/null || return 1
     sleep 0.05
   done
@@ -71,19 +72,14 @@ password=$(python3 -c 'import secrets; print(secrets.token_urlsafe(6))')
 x11vnc -display "$DISPLAY" -localhost -no6 -forever -shared -xkb -passwdfile "rm:$work/password" \
   </dev/null >"$work/x11vnc.out" 2>"$work/x11vnc.log" &
 VNC_PID=$!
-grep_port() { sed -n 's/^PORT=\([0-9]*\)$/\1/p' "$work/x11vnc.out"; }
-for i in $(seq 1 200); do
-  [ -n "$(grep_port)" ] && break
-  kill -0 "$VNC_PID" 2>/dev/null || break
-  sleep 0.05
-done
-vnc_port=$(grep_port)
-[ -n "$vnc_port" ] || fail "the VNC server (x11vnc) did not start: $(tail -n 1 "$work/x11vnc.log")"
+wait_line "$work/x11vnc.out" "$VNC_PID" '^PORT=[0-9]*$' ||
+  fail "the VNC server (x11vnc) did not start: $(tail -n 1 "$work/x11vnc.log")"
+vnc_port=$(sed -n 's/^PORT=//p' "$work/x11vnc.out")
 
 python3 "$root/scripts/listen-free-port.py" 6080 "$work/web-port" \
   websockify --inetd --web "$novnc" "127.0.0.1:$vnc_port" >"$work/websockify.log" 2>&1 &
 PROXY_PID=$!
-wait_line "$work/web-port" "$PROXY_PID" ||
+wait_line "$work/web-port" "$PROXY_PID" '^[0-9]*$' ||
   fail "the web proxy (websockify) did not start: $(tail -n 1 "$work/websockify.log")"
 web_port=$(cat "$work/web-port")
 
