@@ -13,6 +13,7 @@ import io
 import json
 import os
 import re
+import shutil
 import signal
 import socket
 import subprocess
@@ -222,7 +223,7 @@ def main():
         if run.poll() is None:
             os.killpg(run.pid, signal.SIGTERM)
             run.wait()
-        subprocess.run(['rm', '-rf', work])
+        shutil.rmtree(work, ignore_errors=True)
     print('ok: browser')
 
 
