@@ -7,6 +7,7 @@
 #include "editor/TextLoading.h"
 #include "runtime/ErrorNumber.h"
 #include "runtime/TextFile.h"
+#include "tests/support/BitmapMaker.h"
 #include "tests/win/support/BitmapFiles.h"
 #include "tests/win/support/EditorWindow.h"
 
@@ -14,6 +15,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -40,22 +42,20 @@ PixelGrid RowsFrom(const PixelGrid& pixels, int row) {
     return PixelGrid(pixels.begin() + row * kWidth, pixels.end());
 }
 
-// Runs the editor's first screen in a folder that holds fondo.bmp with these bytes (none
-// when bytes is null), and answers the background snapshot and the canvas after it.
+// What the editor's first screen over a fondo.bmp left behind.
 struct FirstScreen {
     PixelGrid background;
     PixelGrid canvas;
     std::string title;
+    std::vector<std::string> text;
 };
 
-FirstScreen OpenWithBackground(const std::string* bytes) {
-    TempFolder folder;
-    if (bytes != nullptr)
-        folder.Write("fondo.bmp", *bytes);
+// Runs the editor's first screen in the folder, as the first screen of a fresh run.
+FirstScreen OpenIn(const TempFolder& folder) {
     char previous[MAX_PATH] = "";
     GetCurrentDirectoryA(MAX_PATH, previous);
     SetCurrentDirectoryA(folder.Path().c_str());
-    backgroundBits = DynString(); // the first screen of a fresh run of the program
+    backgroundBits = DynString();
 
     FirstScreen screen;
     {
@@ -66,10 +66,46 @@ FirstScreen OpenWithBackground(const std::string* bytes) {
         char title[512] = "";
         GetWindowTextA(editor.Window(), title, sizeof title);
         screen.title = title;
+        screen.text = TextLines();
     }
     SetCurrentDirectoryA(previous);
     backgroundBits = DynString();
     return screen;
+}
+
+// The same in a folder that holds fondo.bmp with these bytes (none when bytes is null).
+FirstScreen OpenWithBackground(const std::string* bytes) {
+    TempFolder folder;
+    if (bytes != nullptr)
+        folder.Write("fondo.bmp", *bytes);
+    return OpenIn(folder);
+}
+
+// A 1-bit fondo.bmp of width x height pixels, all of them red.
+std::string RedPicture(std::uint32_t width, std::uint32_t height) {
+    BitmapPicture picture;
+    picture.bitCount = 1;
+    picture.palette = {kRed, kRed};
+    picture.pixels = {0};
+    std::string bytes = MakeBitmapFile(picture);
+    PutField(bytes, BitmapField::kWidth, width);
+    PutField(bytes, BitmapField::kHeight, height);
+    bytes.resize(62 + (width + 31) / 32 * 4 * height);
+    PutField(bytes, BitmapField::kFileSize, static_cast<std::uint32_t>(bytes.size()));
+    return bytes;
+}
+
+// The editor opened over a background that could not be drawn: white below the text,
+// the text drawn, the title and the text as they were.
+void ExpectWhiteScreenWithText(const FirstScreen& screen, const char* name) {
+    const PixelGrid white(static_cast<std::size_t>(kWidth) * kHeight, kWhite);
+    EXPECT_EQ(screen.background, white) << name;
+    ASSERT_EQ(screen.canvas.size(), white.size()) << name;
+    EXPECT_EQ(RowsFrom(screen.canvas, kFirstBackgroundRow), RowsFrom(white, kFirstBackgroundRow))
+        << name;
+    EXPECT_NE(screen.canvas, white) << name << ": the text is drawn";
+    EXPECT_NE(screen.title.find("V: 1 O: 1 Insert ON"), std::string::npos) << name;
+    EXPECT_EQ(screen.text, (std::vector<std::string>{"abc", "de"})) << name;
 }
 
 // Holds a file without sharing in a process of its own: this program started again
@@ -159,23 +195,51 @@ TEST(EditorBadInput, BackgroundPicturesThatCannotBeDrawnLeaveTheScreenWhite) {
         {"truncated", &truncated},      {"wrong magic", &wrongMagic},
         {"absurd dimensions", &absurd}, {"run past the row", &runPastTheRow},
     };
-    const PixelGrid white(static_cast<std::size_t>(kWidth) * kHeight, kWhite);
-    for (const auto& bad : cases) {
-        const FirstScreen screen = OpenWithBackground(bad.bytes);
-        EXPECT_EQ(screen.background, white) << bad.name;
-        ASSERT_EQ(screen.canvas.size(), white.size()) << bad.name;
-        EXPECT_EQ(RowsFrom(screen.canvas, kFirstBackgroundRow),
-                  RowsFrom(white, kFirstBackgroundRow))
-            << bad.name;
-        EXPECT_NE(screen.canvas, white) << bad.name << ": the text is drawn";
-        EXPECT_NE(screen.title.find("V: 1 O: 1 Insert ON"), std::string::npos) << bad.name;
-    }
+    for (const auto& bad : cases)
+        ExpectWhiteScreenWithText(OpenWithBackground(bad.bytes), bad.name);
 
-    // The same screen over a good picture is red where no text is.
-    const FirstScreen red = OpenWithBackground(&good);
-    ASSERT_EQ(red.canvas.size(), white.size());
+    // The same screen over a good picture is red where no text is, whichever row the
+    // file stores first.
+    BitmapPicture topDown;
+    topDown.bitCount = 8;
+    topDown.width = 16;
+    topDown.height = -16;
+    topDown.palette = {kRed};
+    topDown.pixels.assign(256, 0);
+    const std::string topDownBytes = MakeBitmapFile(topDown);
+    for (const std::string* picture : {&good, &topDownBytes}) {
+        const FirstScreen red = OpenWithBackground(picture);
+        ASSERT_EQ(red.canvas.size(), std::size_t{kWidth} * kHeight);
+        EXPECT_EQ(RowsFrom(red.canvas, kFirstBackgroundRow),
+                  PixelGrid(red.canvas.size() - kFirstBackgroundRow * kWidth, kRed));
+    }
+}
+
+TEST(EditorBadInput, ABackgroundThatIsAFolderOrHeldByAnotherProcessLeavesTheScreenWhite) {
+    {
+        TempFolder folder;
+        const std::string inside = folder.Path() + "\\fondo.bmp";
+        ASSERT_TRUE(CreateDirectoryA(inside.c_str(), nullptr));
+        ExpectWhiteScreenWithText(OpenIn(folder), "a folder");
+        RemoveDirectoryA(inside.c_str());
+    }
+    TempFolder folder;
+    const std::string path = folder.Write("fondo.bmp", RedPicture(4, 4));
+    OtherProcessHolds other(path);
+    ASSERT_TRUE(other.Holding());
+    ExpectWhiteScreenWithText(OpenIn(folder), "held by another process");
+}
+
+TEST(EditorBadInput, APictureOfTheSizeCapIsDrawnAndOneOfAPixelMoreIsNot) {
+    const std::string overInOneRow = RedPicture((1u << 26) + 1, 1);
+    ExpectWhiteScreenWithText(OpenWithBackground(&overInOneRow), "one pixel over the cap");
+
+    const std::string atCap = RedPicture(8192, 8192);
+    const FirstScreen red = OpenWithBackground(&atCap);
+    ASSERT_EQ(red.canvas.size(), std::size_t{kWidth} * kHeight);
     EXPECT_EQ(RowsFrom(red.canvas, kFirstBackgroundRow),
-              PixelGrid(white.size() - kFirstBackgroundRow * kWidth, kRed));
+              PixelGrid(red.canvas.size() - kFirstBackgroundRow * kWidth, kRed));
+    EXPECT_EQ(red.text, (std::vector<std::string>{"abc", "de"}));
 }
 
 TEST(EditorBadInput, AFileHeldByAnotherProcessGivesTheEmptyText) {
