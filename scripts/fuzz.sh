@@ -7,7 +7,7 @@
 # By default every target runs for 40 seconds; --runs N runs N inputs of each instead.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-all=(TextFileFuzz StringFunctionsFuzz NumberTextFuzz ArraySortFuzz EditorKeysFuzz)
+all=(TextFileFuzz StringFunctionsFuzz NumberTextFuzz ArraySortFuzz EditorKeysFuzz BitmapFileCheckFuzz)
 limit=(-max_total_time=40)
 targets=()
 while [ $# -gt 0 ]; do
@@ -25,11 +25,15 @@ max_len() {
   case "$1" in
     TextFileFuzz) echo 600 ;;
     EditorKeysFuzz) echo 100 ;;
+    BitmapFileCheckFuzz) echo 1500 ;;
     *) echo 512 ;;
   esac
 }
 
 "$root/scripts/build.sh" fuzz
+# The picture check's seeds come from the bitmap generator; the same every time.
+mkdir -p "$root/fuzz/corpus/BitmapFileCheckFuzz"
+"$root/build/fuzz/fuzz/BitmapSeeds" "$root/fuzz/corpus/BitmapFileCheckFuzz"
 
 summary=()
 status=0

@@ -36,9 +36,11 @@ BitmapPicture RunLength(std::uint32_t bits, std::string stream) {
     return picture;
 }
 
+// Checked in a block of exactly the file's size, so that a read past it is an error.
 bool Accepted(const std::string& file) {
+    const std::vector<char> bytes(file.begin(), file.end());
     BitmapLayout layout{};
-    return CheckBitmapFile(file, layout);
+    return CheckBitmapFile(std::string_view(bytes.data(), bytes.size()), layout);
 }
 
 struct Damage {
@@ -143,6 +145,14 @@ TEST(BitmapFileCheck, BadBitCountsAreRefused) {
 
 TEST(BitmapFileCheck, BadPaletteSizesAreRefused) {
     const BitmapPicture fourColours = Picture(40, 8);
+    // Whole tables in the file, one entry more than a palette holds.
+    BitmapPicture long8 = Picture(40, 8);
+    long8.palette.resize(257);
+    BitmapPicture long32 = Picture(40, 32);
+    long32.palette.resize(257);
+    BitmapPicture full32 = Picture(40, 32);
+    full32.palette.resize(256);
+    EXPECT_TRUE(Accepted(MakeBitmapFile(full32))) << "a suggested palette of 256 colours";
     ExpectAllRefused({
         {"3 colours at 1 bit", With(Picture(40, 1), BitmapField::kColoursUsed, 3)},
         {"17 colours at 4 bits", With(Picture(40, 4), BitmapField::kColoursUsed, 17)},
@@ -151,6 +161,8 @@ TEST(BitmapFileCheck, BadPaletteSizesAreRefused) {
         {"257 colours at 32 bits", With(Picture(40, 32), BitmapField::kColoursUsed, 257)},
         {"16 colours at 16 bits, not in the file",
          With(Picture(40, 16), BitmapField::kColoursUsed, 16)},
+        {"257 colours given at 8 bits", MakeBitmapFile(long8)},
+        {"257 colours given at 32 bits", MakeBitmapFile(long32)},
         {"table into the pixels", With(fourColours, BitmapField::kColoursUsed, 200)},
         {"full 8-bit table, four given", With(fourColours, BitmapField::kColoursUsed, 0)},
     });
@@ -192,6 +204,8 @@ TEST(BitmapFileCheck, RunsPastARowOrThePictureAreRefused) {
          MakeBitmapFile(RunLength(8, std::string("\0\6\1\1\1\1\1\1\0\1", 10)))},
         {"jump past the row", MakeBitmapFile(RunLength(8, std::string("\0\2\6\0\0\1", 6)))},
         {"jump below the picture", MakeBitmapFile(RunLength(8, std::string("\0\2\0\3\0\1", 6)))},
+        {"a fourth end of line",
+         MakeBitmapFile(RunLength(8, std::string("\0\0\0\0\0\0\0\0\0\1", 10)))},
         {"a fourth row",
          MakeBitmapFile(RunLength(8, std::string("\5\1\0\0\5\1\0\0\5\1\0\0\5\1\0\0\0\1", 18)))},
     });
