@@ -18,9 +18,12 @@ void FileControlBlockRelease::operator()(FileControlBlock* block) const noexcept
     GlobalFree(block);
 }
 
-FileControlBlockPtr NewFileControlBlock(FileNumber number, std::uint32_t bufferSize) noexcept {
+FileControlBlockPtr NewFileControlBlock(FileNumber number, std::uint32_t bufferSize,
+                                        std::uint32_t capacity) noexcept {
+    if (capacity < bufferSize)
+        capacity = bufferSize;
     void* memory =
-        GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(FileControlBlock) + SIZE_T{bufferSize});
+        GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(FileControlBlock) + SIZE_T{capacity});
     if (memory == nullptr) {
         SetErrorNumber(Err::OutOfMemory);
         return nullptr;
@@ -28,6 +31,8 @@ FileControlBlockPtr NewFileControlBlock(FileNumber number, std::uint32_t bufferS
     FileControlBlockPtr block(new (memory) FileControlBlock{});
     block->number = number;
     block->bufferSize = bufferSize;
+    block->capacity = capacity;
+    block->position = -1;
     return block;
 }
 

@@ -16,11 +16,14 @@ struct FileControlBlock {
     bool isDisk;               // a disk file, read through the buffer; others byte by byte
     bool rereads;              // others may write: every byte re-reads the buffer at its offset
     bool ownsHandle;           // false for a handle the caller opened: FileClose leaves it open
+    bool holdsErrorMode;       // keeps the system's error boxes off from open to close
     DynString name;            // the name that was opened
     std::int64_t bufferOffset; // file offset of the buffer's first byte
+    std::int64_t position;     // where the handle stands, or -1 when not known
     std::uint32_t index;       // next unread byte of the buffer
     std::uint32_t valid;       // bytes of the buffer that hold file data
-    std::uint32_t bufferSize;
+    std::uint32_t bufferSize;  // the size asked for at open
+    std::uint32_t capacity;    // bytes of the buffer, at least bufferSize
 
     char* Buffer() noexcept { return reinterpret_cast<char*>(this + 1); }
 };
@@ -30,9 +33,10 @@ struct FileControlBlockRelease {
 };
 using FileControlBlockPtr = std::unique_ptr<FileControlBlock, FileControlBlockRelease>;
 
-// A zero-filled block with a buffer of bufferSize bytes; null with error 7 when memory
-// cannot be had.
-FileControlBlockPtr NewFileControlBlock(FileNumber number, std::uint32_t bufferSize) noexcept;
+// A zero-filled block with a buffer of capacity bytes (at least bufferSize); null with
+// error 7 when memory cannot be had.
+FileControlBlockPtr NewFileControlBlock(FileNumber number, std::uint32_t bufferSize,
+                                        std::uint32_t capacity) noexcept;
 
 // Puts the block at the head of the table.
 void FileTableLink(FileControlBlockPtr block) noexcept;

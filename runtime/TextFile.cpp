@@ -19,6 +19,8 @@ constexpr char kCr = 0x0D;
 constexpr char kLf = 0x0A;
 constexpr char kCtrlZ = 0x1A;
 constexpr std::uint32_t kScanBlockSize = 65536;
+// What a disk file that nobody else may write reads at once, whatever buffer was asked for.
+constexpr std::uint32_t kReadAheadSize = 65536;
 constexpr std::uint32_t kLongestName = 255;
 constexpr std::uint32_t kLongestLine = 0x7FFFFFFF;
 
@@ -63,15 +65,25 @@ bool ReadBytes(HANDLE handle, char* buffer, std::uint32_t size, std::uint32_t& g
     return true;
 }
 
-// Fills the buffer with the bytes from offset on: buffer-size bytes of a disk file, one
-// byte of any other handle (which has no position to set).
+// Fills the buffer with the bytes from offset on: a disk file reads a whole buffer (the
+// size asked for while others may write, the larger read-ahead buffer otherwise), any
+// other handle one byte, having no position to set. A handle that already stands at the
+// offset is not positioned again, unless others may write.
 bool Refill(FileControlBlock& block, std::int64_t offset) noexcept {
-    if (block.isDisk && !SeekTo(HandleOf(block), offset))
-        return false;
+    const HANDLE handle = HandleOf(block);
+    if (block.isDisk && (block.rereads || block.position != offset)) {
+        block.position = -1;
+        if (!SeekTo(handle, offset))
+            return false;
+    }
+    const std::uint32_t size = !block.isDisk   ? 1
+                               : block.rereads ? block.bufferSize
+                                               : block.capacity;
     std::uint32_t got = 0;
-    if (!ReadBytes(HandleOf(block), block.Buffer(), block.isDisk ? block.bufferSize : 1, got))
+    if (!ReadBytes(handle, block.Buffer(), size, got))
         return false;
     block.bufferOffset = offset;
+    block.position = offset + got;
     block.index = 0;
     block.valid = got;
     return true;
@@ -255,7 +267,12 @@ void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std:
         SetErrorNumber(Err::FileAlreadyOpen);
         return;
     }
-    FileControlBlockPtr block = NewFileControlBlock(number, static_cast<std::uint32_t>(bufferSize));
+    // While others may write to the file, every byte is read afresh to see their changes;
+    // otherwise what was read cannot change underneath, and the file is read ahead.
+    const unsigned selector = mode & 7u;
+    const bool othersMayWrite = selector == 3 || selector == 4;
+    FileControlBlockPtr block = NewFileControlBlock(number, static_cast<std::uint32_t>(bufferSize),
+                                                    othersMayWrite ? 0 : kReadAheadSize);
     if (block == nullptr)
         return;
     block->name = name;
@@ -272,13 +289,17 @@ void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std:
     }
     const auto type = ApiCallGate([&] { return GetFileType(HandleOf(*block)); });
     block->isDisk = type.value == FILE_TYPE_DISK;
-    // While others may write to the file, every byte is read afresh to see their changes.
-    const unsigned selector = mode & 7u;
-    block->rereads = block->isDisk && (selector == 3 || selector == 4);
+    block->rereads = block->isDisk && othersMayWrite;
+    if (block->isDisk && !block->rereads) {
+        ApiGateHoldErrorMode();
+        block->holdsErrorMode = true;
+    }
     if (block->isDisk && !Refill(*block, 0)) {
         // The handle this open obtained is closed again; the read's error number stays.
         if (block->ownsHandle)
             ApiCallGate([&] { return CloseHandle(HandleOf(*block)); });
+        if (block->holdsErrorMode)
+            ApiGateReleaseErrorMode();
         return;
     }
     FileTableLink(std::move(block));
@@ -301,6 +322,7 @@ FileLineCountResult FileLineCount(FileNumber number) noexcept {
     }
     auto* bytes = static_cast<char*>(scan.get());
     const HANDLE handle = HandleOf(*block);
+    block->position = -1;
     if (!SeekTo(handle, 0))
         return {0, 0};
     LineCounter counter;
@@ -319,6 +341,7 @@ FileLineCountResult FileLineCount(FileNumber number) noexcept {
     // Back to where the buffer was read from, so that reading goes on unchanged.
     if (!SeekTo(handle, block->bufferOffset))
         return {0, 0};
+    block->position = block->bufferOffset;
     return counter.Finish();
 }
 
@@ -338,18 +361,33 @@ DynString FileReadLine(FileNumber number) noexcept {
         // The bytes up to the next CR or Ctrl-Z belong to the line.
         const char* bytes = block.Buffer();
         const std::uint32_t first = block.index;
-        std::uint32_t at = first;
-        while (at < block.valid && bytes[at] != kCr && bytes[at] != kCtrlZ)
-            ++at;
-        if (!line.Append(bytes + first, at - first)) {
+        const void* cr = std::memchr(bytes + first, kCr, block.valid - first);
+        std::uint32_t at = cr != nullptr
+                               ? static_cast<std::uint32_t>(static_cast<const char*>(cr) - bytes)
+                               : block.valid;
+        if (const void* ctrlZ = std::memchr(bytes + first, kCtrlZ, at - first); ctrlZ != nullptr)
+            at = static_cast<std::uint32_t>(static_cast<const char*>(ctrlZ) - bytes);
+        block.index = at;
+        if (at == block.valid || bytes[at] == kCtrlZ) {
+            if (!line.Append(bytes + first, at - first)) {
+                SetErrorNumber(Err::OutOfMemory);
+                return {};
+            }
+            if (at == block.valid)
+                continue;
+            break; // the Ctrl-Z is left unread: every later read stops here again
+        }
+        // A line that lies whole in the buffer is taken from there, before a refill for
+        // the LF can overwrite it.
+        DynString result;
+        if (line.Size() == 0) {
+            result = DynString(bytes + first, at - first);
+        } else if (line.Append(bytes + first, at - first)) {
+            result = line.ToString();
+        } else {
             SetErrorNumber(Err::OutOfMemory);
             return {};
         }
-        block.index = at;
-        if (at == block.valid)
-            continue;
-        if (bytes[at] == kCtrlZ)
-            break;     // left unread: every later read stops here again
         ++block.index; // the CR
         // A disk file looks ahead for the LF of a CR LF pair; other handles leave it unread.
         if (block.isDisk) {
@@ -358,7 +396,7 @@ DynString FileReadLine(FileNumber number) noexcept {
             if (block.index < block.valid && block.Buffer()[block.index] == kLf)
                 ++block.index;
         }
-        return line.ToString();
+        return result;
     }
     if (line.Size() == 0) {
         SetErrorNumber(Err::InputPastEnd);
@@ -369,7 +407,11 @@ DynString FileReadLine(FileNumber number) noexcept {
 
 void FileClose(FileNumber number) noexcept {
     const FileControlBlockPtr block = FileTableUnlink(number);
-    if (block == nullptr || !block->ownsHandle)
+    if (block == nullptr)
+        return;
+    if (block->holdsErrorMode)
+        ApiGateReleaseErrorMode();
+    if (!block->ownsHandle)
         return;
     const auto gate = ApiCallGate([&] { return CloseHandle(HandleOf(*block)); });
     if (!gate.value)

@@ -87,6 +87,27 @@ class TextFile : public ::testing::Test {
         return lines;
     }
 
+    // All a reader sees of a file: the count, then every line with the error number after
+    // it, a second count half-way, and two reads past the end.
+    Lines Transcript(const std::string& path, std::uint16_t mode, std::int32_t bufferSize) {
+        ClearErrorNumber();
+        FileOpen(DynString(path.c_str()), 1, mode, bufferSize, 1);
+        Lines seen;
+        const auto note = [&](const std::string& what) {
+            seen.push_back(what + "|" + std::to_string(GetErrorNumber()));
+            ClearErrorNumber();
+        };
+        const FileLineCountResult count = FileLineCount(1);
+        note(std::to_string(count.count) + "," + std::to_string(count.longest));
+        for (std::uint64_t i = 0; i < count.count + 2; ++i) {
+            note(Text(FileReadLine(1)));
+            if (i == count.count / 2)
+                note(std::to_string(FileLineCount(1).count));
+        }
+        FileClose(1);
+        return seen;
+    }
+
     std::filesystem::path folder_;
 };
 
@@ -177,6 +198,55 @@ TEST_F(TextFile, RandomFilesReadAsTheLineRulesSay) {
         ASSERT_EQ(ReadLikeTheEditor(Write(bytes), bufferSize), SplitLikeAFile(bytes))
             << testing::PrintToString(bytes) << " buffer " << bufferSize;
     }
+}
+
+// Files nobody else may write are read ahead in large blocks; what a reader sees must be
+// exactly what the re-reading 128-byte path gives, also where a line, a CR LF pair or a
+// Ctrl-Z meets the edge of a read-ahead block.
+TEST_F(TextFile, ReadingAheadSeesWhatTheSmallBufferSees) {
+    std::mt19937 random(13);
+    const std::uint16_t heldModes[] = {kFileEditorInput, 0x0180, 0x01A2};
+    const std::int32_t bufferSizes[] = {1, 7, 128, 4096, 70000};
+    const std::size_t edges[] = {65536, 131072};
+    for (int round = 0; round < 40; ++round) {
+        std::size_t size = random() % 300;
+        if (round % 2 == 1)
+            size = edges[random() % 2] + random() % 9 - 4;
+        else if (round % 10 == 0)
+            size = random() % 200000;
+        // Some files have short lines, some lines of thousands of bytes.
+        const std::uint32_t lineEvery = round % 3 == 0 ? 5000 : 6;
+        std::string bytes(size, 'a');
+        for (char& byte : bytes) {
+            const std::uint32_t pick = random() % lineEvery;
+            byte = pick == 0 ? '\r' : pick == 1 ? '\n' : pick == 2 ? '\0' : "ab"[random() % 2];
+        }
+        for (const std::size_t edge : edges) {
+            if (edge + 1 < bytes.size() && random() % 2 == 0) {
+                bytes[edge - 1] = '\r';
+                bytes[edge] = '\n';
+            }
+        }
+        if (!bytes.empty() && random() % 4 == 0)
+            bytes[random() % bytes.size()] = '\x1A';
+        const std::string path = Write(bytes);
+        const std::uint16_t held = heldModes[random() % 3];
+        const std::int32_t bufferSize = bufferSizes[random() % 5];
+        ASSERT_EQ(Transcript(path, held, bufferSize), Transcript(path, 0x0184, 128))
+            << "round " << round << " size " << size << " mode " << held << " buffer "
+            << bufferSize;
+    }
+}
+
+TEST_F(TextFile, AHeldFileKeepsTheErrorBoxesOffUntilItIsClosed) {
+    SetErrorMode(0);
+    FileOpen(DynString(Write("a\r\n").c_str()), 1, kFileEditorInput, 128, 1);
+    const UINT held = SetErrorMode(0);
+    SetErrorMode(held);
+    EXPECT_EQ(held, static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
+    EXPECT_EQ(Text(FileReadLine(1)), "a");
+    FileClose(1);
+    EXPECT_EQ(SetErrorMode(0), 0u);
 }
 
 TEST_F(TextFile, CountingBetweenReadsLeavesThePlace) {
