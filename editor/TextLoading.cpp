@@ -1,7 +1,7 @@
 #include "editor/TextLoading.h"
 
+#include "editor/OemConversion.h"
 #include "editor/ProgramState.h"
-#include "platform/Platform.h"
 #include "runtime/StringArray.h"
 #include "runtime/TextFile.h"
 
@@ -24,9 +24,8 @@ void LoadTextFile(const DynString& name) noexcept {
     // Bounded by the array rather than the count: an array that could not be had reads nothing.
     for (std::int32_t i = 1; i <= ArrayUpperBound(LineArray); ++i) {
         LineArray[i] = FileReadLine(kTextFile);
-        // In place, up to the line's first NUL, as the conversion takes a terminated text.
         if (char* bytes = LineArray[i].MutableBytes(); bytes != nullptr)
-            OemToCharA(bytes, bytes);
+            ConvertOemToAnsi(bytes);
     }
     FileClose(kTextFile);
 }

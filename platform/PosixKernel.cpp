@@ -343,6 +343,25 @@ BOOL OemToCharA(LPCSTR source, LPSTR destination) {
     return TRUE;
 }
 
+BOOL OemToCharBuffA(LPCSTR source, LPSTR destination, DWORD length) {
+    if (source == nullptr || destination == nullptr)
+        return FALSE;
+    for (DWORD i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(source[i]);
+        destination[i] = static_cast<char>(byte < 0x80 ? byte : oemToAnsi[byte - 0x80]);
+    }
+    return TRUE;
+}
+
+BOOL GetCPInfo(UINT codePage, LPCPINFO info) {
+    if (codePage != CP_OEMCP || info == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    *info = CPINFO{1, {'?', 0}, {}};
+    return TRUE;
+}
+
 BSTR SysAllocStringByteLen(LPCSTR bytes, UINT length) {
     // A 32-bit count, the bytes, and a two-byte terminator, like the platform allocator.
     if (length > 0x7FFFFFF0u || AllocationRefused())

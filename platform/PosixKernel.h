@@ -130,6 +130,19 @@ void Sleep(DWORD milliseconds);
 void GetLocalTime(LPSYSTEMTIME time);
 DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer);
 BOOL OemToCharA(LPCSTR source, LPSTR destination);
+BOOL OemToCharBuffA(LPCSTR source, LPSTR destination, DWORD length);
+
+// Code pages: the stand-in's OEM code page is the single-byte code page 437.
+constexpr UINT CP_OEMCP = 1;
+constexpr UINT MAX_LEADBYTES = 12;
+constexpr UINT MAX_DEFAULTCHAR = 2;
+struct CPINFO {
+    UINT MaxCharSize;
+    BYTE DefaultChar[MAX_DEFAULTCHAR];
+    BYTE LeadByte[MAX_LEADBYTES];
+};
+using LPCPINFO = CPINFO*;
+BOOL GetCPInfo(UINT codePage, LPCPINFO info);
 
 // The byte-string allocator: a 32-bit byte count before the bytes, two NULs after them.
 BSTR SysAllocStringByteLen(LPCSTR bytes, UINT length);
