@@ -11,6 +11,7 @@ headless=(novnc websockify x11vnc openbox xauth)
 case "${1:-}" in
   headless) packages+=("${headless[@]}") ;;
   browser) packages+=("${headless[@]}" chromium python3-pil) ;;
+  bench) packages+=(vim) ;;
   fuzz) packages=(make cmake clang libclang-rt-14-dev) ;;
 esac
 
