@@ -1,12 +1,17 @@
 #include "runtime/ArraySort.h"
 
 #include <cstring>
+#include <memory>
+#include <new>
+#include <utility>
 
 namespace {
 
 // Below the depth limit a range this small stays with the quicksort: its worst case is
 // cheap, and balanced sorts of random keys reach such depths in small ranges now and then.
 constexpr std::int64_t kSmallRange = 64;
+// Key bytes kept beside each reference while sorting: the editor's keys are 12 bytes.
+constexpr std::size_t kHeadBytes = 12;
 
 unsigned char FoldByte(char byte) noexcept {
     const auto value = static_cast<unsigned char>(byte);
@@ -30,40 +35,163 @@ bool Ascending(std::string_view a, std::string_view b, bool foldCase) noexcept {
     return a.size() < b.size();
 }
 
-// Restores the heap order below root in the count elements of heap, the largest key on
-// top. The root's string first sinks to a leaf along the larger children, one comparison
-// a level, then climbs back to its place (bottom-up heapsort: about half the comparisons
-// of sifting down, which matters when every key is a pointer chase).
-void SiftDown(DynString* heap, std::int64_t root, std::int64_t count, const SortKey& key) noexcept {
+// The sort's view of a string in 16 bytes: the first key bytes (folded when the sort folds),
+// zero-padded and read as big-endian numbers so that comparing the numbers compares the
+// bytes, the key's length and where the string stood. Keys of at most 12 bytes are ordered
+// by these alone; the strings' own bytes, scattered through memory, are read only to tell
+// longer keys with equal beginnings apart.
+struct CachedKey {
+    std::uint64_t head;  // key bytes 1 to 8
+    std::uint32_t tail;  // key bytes 9 to 12
+    std::uint32_t place; // kSourceBits of where the string stood, above them its length class
+};
+
+constexpr int kSourceBits = 28;
+constexpr std::uint32_t kSourceMask = (1u << kSourceBits) - 1;
+constexpr std::uint32_t kLongKey = kHeadBytes + 1; // length class of keys beyond the head
+
+std::uint32_t SourceOf(const CachedKey& k) noexcept {
+    return k.place & kSourceMask;
+}
+
+std::uint32_t LengthClassOf(const CachedKey& k) noexcept {
+    return k.place >> kSourceBits;
+}
+
+// Orders strings by their keys, read from the strings at every comparison.
+struct ByString {
+    const SortKey& key;
+    std::string_view Of(const DynString& s) const noexcept { return key.Of(s); }
+    bool Less(std::string_view a, std::string_view b) const noexcept { return key.Less(a, b); }
+    static void Swap(DynString& a, DynString& b) noexcept { a.Swap(b); }
+};
+
+// Orders cached keys, reaching the strings only for long keys with equal heads.
+struct ByCachedKey {
+    const SortKey& key;
+    const DynString* strings; // the range being sorted, unmoved while the keys are sorted
+
+    const CachedKey& Of(const CachedKey& k) const noexcept { return k; }
+    bool Less(const CachedKey& a, const CachedKey& b) const noexcept {
+        return key.descending ? Before(b, a) : Before(a, b);
+    }
+    bool Before(const CachedKey& a, const CachedKey& b) const noexcept {
+        if (a.head != b.head)
+            return a.head < b.head;
+        if (a.tail != b.tail)
+            return a.tail < b.tail;
+        // Equal heads: a short key is a beginning of the other key, so it sorts first.
+        const std::uint32_t lengthA = LengthClassOf(a);
+        const std::uint32_t lengthB = LengthClassOf(b);
+        if (lengthA != lengthB || lengthA != kLongKey)
+            return lengthA < lengthB;
+        return Ascending(key.Of(strings[SourceOf(a)]), key.Of(strings[SourceOf(b)]), key.foldCase);
+    }
+    static void Swap(CachedKey& a, CachedKey& b) noexcept { std::swap(a, b); }
+};
+
+// Restores the heap order below root in the count items of heap, the largest key on top.
+// The root's item first sinks to a leaf along the larger children, one comparison a level,
+// then climbs back to its place (bottom-up heapsort: about half the comparisons of sifting
+// down).
+template <class Item, class Order>
+void SiftDown(Item* heap, std::int64_t root, std::int64_t count, const Order& order) noexcept {
     std::int64_t at = root;
     while (2 * at + 2 < count) {
         const std::int64_t left = 2 * at + 1;
-        at = key.Less(key.Of(heap[left]), key.Of(heap[left + 1])) ? left + 1 : left;
+        // Added rather than branched on: which child is larger is a coin toss.
+        at = left +
+             static_cast<std::int64_t>(order.Less(order.Of(heap[left]), order.Of(heap[left + 1])));
     }
     if (2 * at + 1 < count)
         at = 2 * at + 1;
-    const std::string_view sinking = key.Of(heap[root]);
-    while (at > root && key.Less(key.Of(heap[at]), sinking))
+    const auto sinking = order.Of(heap[root]);
+    while (at > root && order.Less(order.Of(heap[at]), sinking))
         at = (at - 1) / 2;
-    // The root's string goes to at; each string on the path above moves up one level.
-    DynString carried;
-    carried.Swap(heap[root]);
+    // The root's item goes to at; each item on the path above moves up one level.
+    Item carried{};
+    Order::Swap(carried, heap[root]);
     while (at > root) {
-        carried.Swap(heap[at]);
+        Order::Swap(carried, heap[at]);
         at = (at - 1) / 2;
     }
-    carried.Swap(heap[root]);
+    Order::Swap(carried, heap[root]);
 }
 
-void HeapSort(DynString* elements, std::int64_t lo, std::int64_t hi, const SortKey& key) noexcept {
-    DynString* heap = elements + lo;
+template <class Item, class Order>
+void HeapSort(Item* items, std::int64_t lo, std::int64_t hi, const Order& order) noexcept {
+    Item* heap = items + lo;
     const std::int64_t count = hi - lo + 1;
     for (std::int64_t root = count / 2 - 1; root >= 0; --root)
-        SiftDown(heap, root, count, key);
+        SiftDown(heap, root, count, order);
     for (std::int64_t end = count - 1; end > 0; --end) {
-        heap[0].Swap(heap[end]);
-        SiftDown(heap, 0, end, key);
+        Order::Swap(heap[0], heap[end]);
+        SiftDown(heap, 0, end, order);
     }
+}
+
+// The two parts that a partition leaves are independent, so the smaller is sorted by
+// recursion and the larger by the loop: the same moves as sorting the left part first,
+// with a stack depth that stays logarithmic. Every partition, looped or recursed, counts
+// as one level.
+template <class Item, class Order>
+void IntroSort(Item* items, std::int64_t lo, std::int64_t hi, const Order& order,
+               int depthLimit) noexcept {
+    while (lo < hi) {
+        if (depthLimit <= 0 && hi - lo >= kSmallRange) {
+            HeapSort(items, lo, hi, order);
+            return;
+        }
+        --depthLimit;
+        // The pivot is a copy: it stays put while the items move.
+        const auto pivot = order.Of(items[lo + (hi - lo) / 2]);
+        std::int64_t i = lo;
+        std::int64_t j = hi;
+        while (i <= j) {
+            while (order.Less(order.Of(items[i]), pivot) && i < hi)
+                ++i;
+            while (order.Less(pivot, order.Of(items[j])) && j > lo)
+                --j;
+            if (i <= j) {
+                if (i < j)
+                    Order::Swap(items[i], items[j]);
+                ++i;
+                --j;
+            }
+        }
+        const bool sortLeft = lo < j;
+        const bool sortRight = i < hi;
+        if (sortLeft && sortRight) {
+            if (j - lo < hi - i) {
+                IntroSort(items, lo, j, order, depthLimit);
+                lo = i;
+            } else {
+                IntroSort(items, i, hi, order, depthLimit);
+                hi = j;
+            }
+        } else if (sortLeft) {
+            hi = j;
+        } else if (sortRight) {
+            lo = i;
+        } else {
+            return;
+        }
+    }
+}
+
+CachedKey CacheKey(std::string_view key, bool foldCase, std::uint32_t source) noexcept {
+    unsigned char bytes[kHeadBytes] = {};
+    const std::size_t kept = key.size() < kHeadBytes ? key.size() : kHeadBytes;
+    for (std::size_t i = 0; i < kept; ++i)
+        bytes[i] = foldCase ? FoldByte(key[i]) : static_cast<unsigned char>(key[i]);
+    const std::uint32_t lengthClass =
+        key.size() <= kHeadBytes ? static_cast<std::uint32_t>(key.size()) : kLongKey;
+    CachedKey cached{0, 0, lengthClass << kSourceBits | source};
+    for (std::size_t i = 0; i < 8; ++i)
+        cached.head = cached.head << 8 | bytes[i];
+    for (std::size_t i = 8; i < kHeadBytes; ++i)
+        cached.tail = cached.tail << 8 | bytes[i];
+    return cached;
 }
 
 } // namespace
@@ -92,50 +220,28 @@ int SortDepthLimit(std::int64_t count) noexcept {
     return 2 * log2;
 }
 
-// The two parts that a partition leaves are independent, so the smaller is sorted by
-// recursion and the larger by the loop: the same moves as sorting the left part first,
-// with a stack depth that stays logarithmic. Every partition, looped or recursed, counts
-// as one level.
 void SortReferences(DynString* elements, std::int64_t lo, std::int64_t hi, const SortKey& key,
                     int depthLimit) noexcept {
-    while (lo < hi) {
-        if (depthLimit <= 0 && hi - lo >= kSmallRange) {
-            HeapSort(elements, lo, hi, key);
-            return;
-        }
-        --depthLimit;
-        // The pivot is a copy of the reference: its bytes stay put while references move.
-        const std::string_view pivot = key.Of(elements[lo + (hi - lo) / 2]);
-        std::int64_t i = lo;
-        std::int64_t j = hi;
-        while (i <= j) {
-            while (key.Less(key.Of(elements[i]), pivot) && i < hi)
-                ++i;
-            while (key.Less(pivot, key.Of(elements[j])) && j > lo)
-                --j;
-            if (i <= j) {
-                if (i < j)
-                    elements[i].Swap(elements[j]);
-                ++i;
-                --j;
-            }
-        }
-        const bool sortLeft = lo < j;
-        const bool sortRight = i < hi;
-        if (sortLeft && sortRight) {
-            if (j - lo < hi - i) {
-                SortReferences(elements, lo, j, key, depthLimit);
-                lo = i;
-            } else {
-                SortReferences(elements, i, hi, key, depthLimit);
-                hi = j;
-            }
-        } else if (sortLeft) {
-            hi = j;
-        } else if (sortRight) {
-            lo = i;
-        } else {
-            return;
-        }
+    const std::int64_t count = hi - lo + 1;
+    // The cached keys take the same moves as the strings would, and the strings then go
+    // where their keys went, through a block of references. Without memory for both, the
+    // strings are sorted directly, only more slowly.
+    std::unique_ptr<CachedKey[]> keys;
+    std::unique_ptr<DynString[]> sorted;
+    if (count >= kSmallRange && count <= kSourceMask) {
+        keys.reset(new (std::nothrow) CachedKey[static_cast<std::size_t>(count)]);
+        sorted.reset(new (std::nothrow) DynString[static_cast<std::size_t>(count)]);
     }
+    if (keys == nullptr || sorted == nullptr) {
+        IntroSort(elements, lo, hi, ByString{key}, depthLimit);
+        return;
+    }
+    DynString* strings = elements + lo;
+    for (std::int64_t i = 0; i < count; ++i)
+        keys[i] = CacheKey(key.Of(strings[i]), key.foldCase, static_cast<std::uint32_t>(i));
+    IntroSort(keys.get(), 0, count - 1, ByCachedKey{key, strings}, depthLimit);
+    for (std::int64_t i = 0; i < count; ++i)
+        sorted[i].Swap(strings[SourceOf(keys[i])]);
+    for (std::int64_t i = 0; i < count; ++i)
+        strings[i].Swap(sorted[i]);
 }

@@ -26,6 +26,8 @@ int SortDepthLimit(std::int64_t count) noexcept;
 // Sorts elements[lo..hi] by key. The quicksort's moves are kept while the partitions stay
 // within depthLimit levels; a larger range found below that depth is finished by a
 // heapsort, so hostile orders cost n log n and not n². Only the order of equal keys can
-// tell the two apart. The stack stays logarithmic in either case.
+// tell the two apart. The stack stays logarithmic in either case. The moves are made on a
+// copy of each key's first bytes beside its reference, where memory allows, and then
+// carried over to the references.
 void SortReferences(DynString* elements, std::int64_t lo, std::int64_t hi, const SortKey& key,
                     int depthLimit) noexcept;

@@ -93,14 +93,16 @@ TEST(ArraySort, BalancedInputsKeepTheQuicksortsMovesExactly) {
     std::mt19937 random(7130);
     for (int round = 0; round < 60; ++round) {
         const auto n = static_cast<std::size_t>(1 + random() % 3000);
-        const auto from = static_cast<std::int64_t>(1 + random() % 3);
-        const SortKey key{from, from + static_cast<std::int64_t>(random() % 4), random() % 2 == 0,
-                          random() % 3 == 0};
+        // Short keys, and whole strings that share long beginnings.
+        const bool whole = round % 3 == 0;
+        const auto from = static_cast<std::int64_t>(whole ? 0 : 1 + random() % 3);
+        const SortKey key{from, whole ? 0 : from + static_cast<std::int64_t>(random() % 4),
+                          random() % 2 == 0, random() % 3 == 0};
         std::vector<DynString> model;
         for (std::size_t i = 0; i < n; ++i) {
-            std::string s(random() % 6, ' ');
-            for (char& c : s)
-                c = "aAbB\xE9 "[random() % 6];
+            std::string s(whole ? random() % 20 : random() % 6, ' ');
+            for (std::size_t c = 0; c < s.size(); ++c)
+                s[c] = whole && c < 12 ? "aaaaaaaaaaa\0"[c] : "aAbB\xE9 "[random() % 6];
             model.emplace_back(std::string_view(s));
         }
         std::vector<DynString> sorted = model; // copies share no blocks: compare by content
