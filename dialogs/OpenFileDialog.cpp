@@ -51,6 +51,18 @@ DynString FolderOf(const DynString& path) {
     return lastBackslash > 0 ? Substring(path, 1, lastBackslash) : DynString();
 }
 
+// The name with A to Z lowered and every other byte kept. The runtime's case table also
+// pairs letters of the OEM code page, whose bytes 0x80 to 0xA5 are other characters in
+// an ANSI name ("€" would become "‡") and would name a file that does not exist.
+DynString LowerAsciiLetters(const DynString& name) {
+    std::string bytes(name.View());
+    for (char& byte : bytes) {
+        if (byte >= 'A' && byte <= 'Z')
+            byte = static_cast<char>(byte - 'A' + 'a');
+    }
+    return DynString(std::string_view(bytes));
+}
+
 } // namespace
 
 std::int32_t OpenFileDialog(WindowHandle owner, const DynString& title, DynString& fileSpec,
@@ -97,5 +109,5 @@ DynString RequestFileName() noexcept {
     if (!folder.IsEmpty())
         SetCurrentDirectoryA(folder.Bytes());
     const DynString name = ReverseString(ExtractUntil(1, ReverseString(path), "\\"));
-    return ToLower(name);
+    return LowerAsciiLetters(name);
 }

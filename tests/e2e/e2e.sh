@@ -205,6 +205,16 @@ case "$case_name" in
     [ "$text" = "$expected" ] || fail "message box says '$(printf '%s' "$text" | xxd -p)'"
     quit_program
     ;;
+  euro-name)
+    # An ANSI name with bytes that only A to Z lowering leaves alone.
+    crlf "prima voce" "seconda voce" >"$work/Spese €.txt"
+    start_program
+    load_file "Spese €.txt"
+    expect_title "${HELP}V: 1 O: 1 Insert ON Font 9 ScanCode: 0 - ChrCode: "
+    press "$EDITOR_WID" Return
+    expect_message "prima voce"
+    quit_program
+    ;;
   menu-remove-indent)
     crlf "  a   b " "  a   b " >"$work/spazi.txt"
     start_program

@@ -83,6 +83,17 @@ TEST_F(OpenFileDialogTest, EveryDotOfTheNameStays) {
     EXPECT_EQ(Request(docs_ + "\\Note.old.BAS"), "note.old.bas");
 }
 
+TEST_F(OpenFileDialogTest, OnlyAToZAreLoweredSoTheNameOpensTheChosenFile) {
+    // Euro sign, Z and s with caron, yen: bytes that the OEM letter pairs would change.
+    MakeFile(docs_ + "\\Spese \x80\x8E\x9A\xA5.TXT");
+    const std::string name = Request(docs_ + "\\Spese \x80\x8E\x9A\xA5.TXT");
+    EXPECT_EQ(name, "spese \x80\x8E\x9A\xA5.txt");
+    HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    EXPECT_NE(file, INVALID_HANDLE_VALUE);
+    CloseHandle(file);
+}
+
 TEST_F(OpenFileDialogTest, CancelGivesTheEmptyName) {
     EXPECT_EQ(Request(""), "");
 }
