@@ -38,9 +38,9 @@ int main(int argc, char** argv) {
     };
     const struct {
         std::uint32_t headerSize, bits, compression;
-    } layouts[] = {{40, 1, 0},  {40, 4, 0},  {40, 8, 0},  {40, 16, 0},  {40, 24, 0},
-                   {40, 32, 0}, {40, 16, 3}, {40, 32, 3}, {40, 8, 1},   {40, 4, 2},
-                   {12, 1, 0},  {12, 4, 0},  {12, 24, 0}, {108, 32, 3}, {124, 16, 3}};
+    } layouts[] = {{40, 1, 0},  {40, 4, 0},  {40, 8, 0},  {40, 16, 0},  {40, 24, 0}, {40, 32, 0},
+                   {40, 16, 3}, {40, 32, 3}, {40, 8, 1},  {40, 4, 2},   {12, 1, 0},  {12, 4, 0},
+                   {12, 24, 0}, {52, 16, 3}, {56, 32, 3}, {108, 32, 3}, {124, 16, 3}};
     for (const auto& layout : layouts) {
         const std::string name = "h" + std::to_string(layout.headerSize) + "-" +
                                  std::to_string(layout.bits) + "bit-c" +

@@ -115,11 +115,14 @@ std::string InfoHeader(const BitmapPicture& picture, std::uint32_t imageSize) {
     Append(header, 2835, 4);
     Append(header, static_cast<std::uint32_t>(picture.palette.size()), 4);
     Append(header, 0, 4);
-    if (picture.headerSize >= 108) {
+    if (picture.headerSize >= 52) { // the masks belong to the longer headers
         const bool fields = picture.compression == 3;
         for (std::uint32_t mask : MasksOf(picture))
             Append(header, fields ? mask : 0, 4);
-        Append(header, 0, 4);          // alpha mask
+    }
+    if (picture.headerSize >= 56)
+        Append(header, 0, 4); // alpha mask
+    if (picture.headerSize >= 108) {
         Append(header, 0x73524742, 4); // the colour space 'sRGB'
         header.append(36 + 12, '\0');  // end points and gamma, unused for sRGB
     }

@@ -8,7 +8,7 @@
 #include <vector>
 
 struct BitmapPicture {
-    std::uint32_t headerSize = 40; // 12, 40, 108 or 124
+    std::uint32_t headerSize = 40; // 12, 40, 52, 56, 108 or 124
     std::uint32_t bitCount = 24;
     std::uint32_t compression = 0; // 0 none, 1 and 2 run-length 8 and 4 bits, 3 bit fields
     std::int32_t width = 1;

@@ -92,6 +92,8 @@ TEST(BitmapFileCheck, EveryLayoutIsAcceptedWithItsTableAndPixels) {
         {"core, 1 bit", Picture(12, 1), 2, 0, 12},
         {"core, 8 bits", Picture(12, 8), 256, 0, 24},
         {"core, 24 bits", Picture(12, 24), 0, 0, 48},
+        {"52-byte header, 16 bits, bit fields", Picture(52, 16, 3), 0, 0, 36},
+        {"56-byte header, 8 bits", Picture(56, 8), 4, 0, 24},
         {"V4, 4 bits", Picture(108, 4), 4, 0, 12},
         {"V4, 32 bits, bit fields", Picture(108, 32, 3), 0, 0, 60},
         {"V5, 16 bits, bit fields, top row first", Picture(124, 16, 3, true), 0, 0, 36},
