@@ -111,16 +111,12 @@ bool DrawPictureFile(HDC dc, const char* path, int left, int top, int width, int
     return lines > 0; // GDI_ERROR is negative
 }
 
-// A bitmap resource of the program, scaled to the rectangle; false when there is none.
-bool DrawPictureResource(HDC dc, const char* name, int left, int top, int width, int height) {
+// Copies a loaded picture onto the DC through a scratch DC of its own.
+bool DrawBitmap(HDC dc, HBITMAP picture, int left, int top, int width, int height) {
     ScratchDc scratch(CreateCompatibleDC(nullptr));
     if (!scratch)
         return false;
-    GdiObject<HBITMAP> picture(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, width, height, 0)));
-    if (!picture)
-        return false;
-    Selection selected(scratch.Get(), picture.Get());
+    Selection selected(scratch.Get(), picture);
     return selected.Succeeded() &&
            BitBlt(dc, left, top, width, height, scratch.Get(), 0, 0, SRCCOPY);
 }
@@ -140,21 +136,27 @@ void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, d
     // that can be made.
     if (width < 1 || height < 1)
         return;
-    const auto columns = static_cast<std::uint64_t>(width);
-    const auto rows = static_cast<std::uint64_t>(height);
-    if (columns > kMaxBitmapPixels || rows > kMaxBitmapPixels || columns * rows > kMaxBitmapPixels)
+    const auto wide = static_cast<std::uint64_t>(width);
+    const auto high = static_cast<std::uint64_t>(height);
+    if (wide > kMaxBitmapPixels || high > kMaxBitmapPixels || wide * high > kMaxBitmapPixels)
         return;
     std::string_view text = name.View();
     // A NUL inside the name would make the system read a different, shorter name.
     if (text.empty() || text.find('\0') != std::string_view::npos)
         return;
-    // A name without a dot may be a bitmap resource; any other name is a file.
+    // A name without a dot may be a bitmap resource of the program, loaded at the
+    // rectangle's size; any other name, or a name that is no resource, is a file.
     const HDC dc = record->canvas.memoryDc;
-    const bool resource = text.find('.') == std::string_view::npos &&
-                          DrawPictureResource(dc, name.Bytes(), left, top, static_cast<int>(width),
-                                              static_cast<int>(height));
-    if (resource || DrawPictureFile(dc, name.Bytes(), left, top, static_cast<int>(width),
-                                    static_cast<int>(height)))
+    const int columns = static_cast<int>(width);
+    const int lines = static_cast<int>(height);
+    GdiObject<HBITMAP> resource(
+        text.find('.') != std::string_view::npos
+            ? nullptr
+            : static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name.Bytes(), IMAGE_BITMAP,
+                                              columns, lines, 0)));
+    const bool drawn = resource ? DrawBitmap(dc, resource.Get(), left, top, columns, lines)
+                                : DrawPictureFile(dc, name.Bytes(), left, top, columns, lines);
+    if (drawn)
         AutoRedraw(*record);
 }
 
