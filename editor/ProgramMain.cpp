@@ -30,14 +30,14 @@ void RunEditor() {
     ProcessEditorKey(scanCode, keyChar, LineArray, editorDialog, kEditorCanvasId, kEditorFontSize);
 
     // A second run started from the start dialog inside this one would take over the
-    // editor's kept window, so the start dialog waits while the editor runs.
+    // editor's kept window, or pile a new run on each waiting message box until the stack
+    // runs out, so the start dialog waits until the editor and the box have both ended.
     EnableWindow(startDialog, FALSE);
     ShowDialogModal(editorDialog, EditorDialogCallback, nullptr);
-    EnableWindow(startDialog, TRUE);
-    SetForegroundWindow(startDialog);
-
     if (CompareStrings(selectedLine, DynString()) > 0)
         ShowMessage(selectedLine, MB_OK, DynString());
+    EnableWindow(startDialog, TRUE);
+    SetForegroundWindow(startDialog);
 }
 
 } // namespace

@@ -205,6 +205,26 @@ case "$case_name" in
     [ "$text" = "$expected" ] || fail "message box says '$(printf '%s' "$text" | xxd -p)'"
     quit_program
     ;;
+  box-blocks-load)
+    # While the picked line's box waits, a click on "Load file" starts no second run.
+    crlf "riga scelta" >"$work/scelta.txt"
+    start_program
+    load_file scelta.txt
+    press "$EDITOR_WID" Return
+    box=$(wait_window '^Talvermoor$')
+    [ -n "$box" ] || fail "no message box"
+    eval "$(xdotool getwindowgeometry --shell "$TEST_WID")"
+    # The button's left half: 5 pixels into a 100-pixel-high client area under the title.
+    xdotool mousemove $((X + 40)) $((Y + HEIGHT - 100 - 3 + 15)) click 1
+    sleep 1.5
+    [ -z "$(xdotool search --onlyvisible --name '^Open File$' 2>/dev/null)" ] ||
+      fail "Load file started a second run under the message box"
+    expect_message "riga scelta"
+    load_file scelta.txt
+    press "$EDITOR_WID" Escape
+    expect_message "riga scelta"
+    quit_program
+    ;;
   euro-name)
     # An ANSI name with bytes that only A to Z lowering leaves alone.
     crlf "prima voce" "seconda voce" >"$work/Spese €.txt"
