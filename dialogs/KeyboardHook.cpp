@@ -23,15 +23,15 @@ void SplitSides(BYTE (&state)[256], BYTE generic, BYTE left, BYTE right, BYTE ri
     state[left] = rightLast != 0 ? 0 : state[generic];
 }
 
-// With Control held and no Alt, the platform's keyboard layouts give a key only a control
-// character or none at all. Translations built on an X server give some keys their plain
-// character as well (Control with the keypad minus gives "-"), which the editor would
-// type along with the zoom; such a character counts as none.
-WORD CharacterWithControl(WORD character, const BYTE (&state)[256]) {
+// Translations built on an X server give the keypad keys their plain character even with
+// Control held and no Alt (Control with the keypad minus gives "-"), where the platform's
+// keyboard layouts give none; the editor would type it along with the zoom. Such a
+// character counts as none. Other keys keep theirs: Control with Space types a space.
+WORD CharacterWithControl(WORD character, BYTE key, const BYTE (&state)[256]) {
     const bool control = (state[VK_CONTROL] & 0x80) != 0;
     const bool alt = (state[VK_MENU] & 0x80) != 0;
-    const bool printable = (character >= 0x20 && character != 0x7F);
-    return control && !alt && printable ? 0 : character;
+    const bool keypad = key >= VK_NUMPAD0 && key <= VK_DIVIDE;
+    return control && !alt && keypad ? 0 : character;
 }
 
 } // namespace
@@ -68,7 +68,7 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     WORD character = 0;
     if (ToAsciiEx(key, static_cast<UINT>(scan), state, &character, 0, GetKeyboardLayout(0)) != 1)
         character = 0;
-    character = CharacterWithControl(character, state);
+    character = CharacterWithControl(character, key, state);
     const std::int32_t scanCode = (state[VK_LCONTROL] & 0x80) != 0 ? -scan : scan;
 
     // Only presses and auto-repeats of keys other than the bare modifiers reach the
