@@ -3,6 +3,7 @@
 #include "dialogs/ControlServices.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/KeyboardHook.h"
+#include "editor/ProgramState.h"
 #include "runtime/NumberText.h"
 #include "runtime/StringArray.h"
 
@@ -38,7 +39,10 @@ std::int32_t ShowCommandMenu() noexcept {
         items.Set(index++, DynString(item));
 
     SetDialogFont("arial", 10);
-    HWND menu = NewDialog(nullptr, "Help", kCentred, kCentred, kWidth, kHeight,
+    // Owned by the editor window, which the modal run disables: the editor cannot end
+    // while its menu runs.
+    HWND owner = IsWindow(editorDialog) ? editorDialog : nullptr;
+    HWND menu = NewDialog(owner, "Help", kCentred, kCentred, kWidth, kHeight,
                           static_cast<std::int32_t>(WS_POPUP), WS_EX_TOPMOST, kUnitsPixels);
     AddControl(menu, kKindListBox, kListId, "", 0, 0, kWidth, kHeight, kNoIntegralHeight, 0,
                nullptr, &items);
@@ -53,7 +57,9 @@ std::int32_t MenuDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM
         RemoveKeyboardHook();
         SelectListItem(window, kListId, 1);
     } else if (message == WM_DESTROY) {
-        InstallKeyboardHook();
+        // The hook goes with the editor window; without it there is nothing to hand keys to.
+        if (IsWindow(editorDialog))
+            InstallKeyboardHook();
     } else if (message == WM_COMMAND) {
         // Notifications of the list itself (id 120) change nothing.
         if (LOWORD(wParam) == IDOK)

@@ -12,6 +12,7 @@ constexpr BYTE kAlt = 0x12;
 constexpr BYTE kRightShiftScan = 0x36;
 
 HHOOK keyboardHook = nullptr; // the latest installation's handle; kept after removal
+bool hookInstalled = false;   // whether that handle is still in the chain
 // Which side the latest event of each generic modifier came from, for the whole run.
 BYTE rightShiftLast = 0;
 BYTE rightAltLast = 0;
@@ -36,12 +37,18 @@ WORD CharacterWithControl(WORD character, BYTE key, const BYTE (&state)[256]) {
 
 } // namespace
 
+// A second installation would hand every key to the editor twice.
 void InstallKeyboardHook() noexcept {
+    if (hookInstalled)
+        return;
     keyboardHook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHookProc, nullptr, GetCurrentThreadId());
+    hookInstalled = keyboardHook != nullptr;
 }
 
 void RemoveKeyboardHook() noexcept {
-    UnhookWindowsHookEx(keyboardHook);
+    if (hookInstalled)
+        UnhookWindowsHookEx(keyboardHook);
+    hookInstalled = false;
 }
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {

@@ -1,6 +1,7 @@
 #include "dialogs/CommandMenu.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/KeyboardHook.h"
+#include "editor/ProgramState.h"
 #include "tests/win/fakes/RecordedKeys.h"
 #include "tests/win/support/KeyInput.h"
 #include "tests/win/support/ScopedDialog.h"
@@ -130,6 +131,7 @@ TEST(CommandMenu, OpenedFromTheEditorsHookKeepsItsKeysAndHandsTheHookBack) {
     };
     HWND editor = NewDialog(nullptr, "Editor", kCentred, kCentred, 200, 100, WS_POPUP | WS_CAPTION,
                             0, kUnitsPixels);
+    editorDialog = editor;
     HangGuard guard;
     ShowDialogModal(
         editor,
@@ -146,4 +148,26 @@ TEST(CommandMenu, OpenedFromTheEditorsHookKeepsItsKeysAndHandsTheHookBack) {
     EXPECT_EQ(chosen, 2);
     EXPECT_EQ(recordedKeys,
               (std::vector<RecordedKey>{{59, std::string(1, '\0')}, {30, "a"}, {1, "\x1b"}}));
+}
+
+TEST(CommandMenu, WithoutAnEditorWindowPutsNoHookBack) {
+    editorDialog = nullptr;
+    recordedKeys.clear();
+    HangGuard guard;
+    WhenForeground("Help", [] { KeyInput().Tap(VK_ESCAPE).Send(); });
+    EXPECT_EQ(ShowCommandMenu(), 0);
+    // Keys in a later window of the thread reach no editor.
+    HWND later = NewDialog(nullptr, "Later", kCentred, kCentred, 200, 100, WS_POPUP | WS_CAPTION, 0,
+                           kUnitsPixels);
+    WhenForeground("Later", [] { KeyInput().Tap('A').Tap(VK_ESCAPE).Send(); });
+    ShowDialogModal(
+        later,
+        [](HWND window, UINT message, WPARAM wParam, LPARAM) -> std::int32_t {
+            if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+                EndDialogWith(window, 0);
+            return 0;
+        },
+        nullptr);
+    EXPECT_FALSE(guard.Fired());
+    EXPECT_EQ(recordedKeys, std::vector<RecordedKey>{});
 }

@@ -126,6 +126,11 @@ TEST(KeyboardHook, ModifiersAloneReleasesAndSoftwareKeysDeliverNothing) {
               Keys{});
 }
 
+TEST(KeyboardHook, InstallingTwiceStillDeliversEachKeyOnce) {
+    InstallKeyboardHook(); // the editor window's own installation follows in Deliver
+    EXPECT_EQ(Deliver(KeyInput().Tap('A')), (Keys{{30, "a"}}));
+}
+
 TEST(KeyboardHook, EveryAutoRepeatIsAnEvent) {
     EXPECT_EQ(Deliver(KeyInput().Press('A').Press('A').Press('A').Release('A')),
               (Keys{{30, "a"}, {30, "a"}, {30, "a"}}));
