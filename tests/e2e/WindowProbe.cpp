@@ -3,6 +3,9 @@
 //
 //   probe message <caption> <ms>   waits for a message box, prints its text, presses OK
 //   probe absent <caption> <ms>    succeeds when no such message box appears in time
+//   probe window <caption> <id>    prints a top-level window's frame, client size, the
+//                                  work area, whether it is enabled, where its close box
+//                                  is and the text and client rectangle of control id
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -51,6 +54,52 @@ int Absent(const char* caption, DWORD milliseconds) {
     return WaitForMessageBox(caption, milliseconds) == nullptr ? 0 : 1;
 }
 
+int Window(const char* caption, int id) {
+    HWND window = FindWindowA(nullptr, caption);
+    if (window == nullptr) {
+        std::fprintf(stderr, "no window \"%s\"\n", caption);
+        return 1;
+    }
+    RECT frame{};
+    RECT client{};
+    RECT work{};
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &client);
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    std::printf("frame %ld %ld %ld %ld\n", frame.left, frame.top, frame.right, frame.bottom);
+    std::printf("client %ld %ld\n", client.right, client.bottom);
+    std::printf("work %ld %ld %ld %ld\n", work.left, work.top, work.right, work.bottom);
+    std::printf("enabled %d\n", IsWindowEnabled(window) ? 1 : 0);
+    // The close box: the run of the caption's middle row that the window calls HTCLOSE.
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    const int row = origin.y - GetSystemMetrics(SM_CYCAPTION) / 2;
+    long first = -1;
+    long last = -1;
+    for (long x = frame.right - 1; x >= frame.left; --x) {
+        const LRESULT hit = SendMessageA(window, WM_NCHITTEST, 0, MAKELPARAM(x, row));
+        if (hit == HTCLOSE) {
+            last = last < 0 ? x : last;
+            first = x;
+        } else if (last >= 0) {
+            break;
+        }
+    }
+    if (first >= 0)
+        std::printf("close %ld %d\n", (first + last) / 2, row);
+    if (HWND control = GetDlgItem(window, id)) {
+        char text[256] = "";
+        GetWindowTextA(control, text, sizeof text);
+        RECT area{};
+        GetWindowRect(control, &area);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&area), 2);
+        std::printf("control %s|%ld %ld %ld %ld\n", text, area.left, area.top,
+                    area.right - area.left, area.bottom - area.top);
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -58,6 +107,8 @@ int main(int argc, char** argv) {
         return Message(argv[2], static_cast<DWORD>(std::atol(argv[3])));
     if (argc == 4 && std::strcmp(argv[1], "absent") == 0)
         return Absent(argv[2], static_cast<DWORD>(std::atol(argv[3])));
-    std::fprintf(stderr, "usage: probe message|absent <caption> <ms>\n");
+    if (argc == 4 && std::strcmp(argv[1], "window") == 0)
+        return Window(argv[2], std::atoi(argv[3]));
+    std::fprintf(stderr, "usage: probe message|absent <caption> <ms> | window <caption> <id>\n");
     return 2;
 }

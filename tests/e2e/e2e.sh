@@ -298,6 +298,48 @@ case "$case_name" in
     wait_editor_closed
     quit_program
     ;;
+  start-dialog)
+    crlf "riga" >"$work/riga.txt"
+    start_program
+    probe_out=$(wine "$PROBE_EXE" window Test 100 | tr -d '\r')
+    line() { printf '%s\n' "$probe_out" | sed -n "s/^$1 //p"; }
+    read -r left top right bottom <<<"$(line frame)"
+    read -r work_left work_top work_right work_bottom <<<"$(line work)"
+    [ "$(line client)" = "400 100" ] || fail "client area $(line client), expected 400 100"
+    [ "$left" -eq $(((work_left + work_right - (right - left)) / 2)) ] &&
+      [ "$top" -eq $(((work_top + work_bottom - (bottom - top)) / 2)) ] ||
+      fail "not centred: frame $left $top $right $bottom in the work area $(line work)"
+    [ "$(line control)" = "Load file|5 5 160 20" ] || fail "button: $(line control)"
+    [ "$(line enabled)" = 1 ] || fail "the start dialog is disabled"
+    # Disabled while an editor run lasts, enabled again after it.
+    load_file riga.txt
+    [ "$(wine "$PROBE_EXE" window Test 100 | tr -d '\r' | sed -n 's/^enabled //p')" = 0 ] ||
+      fail "the start dialog stays enabled under the editor"
+    press "$EDITOR_WID" Escape
+    wait_editor_closed
+    enabled=
+    for i in $(seq 1 50); do
+      enabled=$(wine "$PROBE_EXE" window Test 100 | tr -d '\r' | sed -n 's/^enabled //p')
+      [ "$enabled" = 1 ] && break
+      sleep 0.1
+    done
+    [ "$enabled" = 1 ] || fail "the start dialog stays disabled after the editor"
+    quit_program
+    # The close box and Alt+F4 end the program with exit code 0 too.
+    start_program
+    read -r close_x close_y <<<"$(wine "$PROBE_EXE" window Test 100 | tr -d '\r' | sed -n 's/^close //p')"
+    xdotool mousemove --sync "$close_x" "$close_y" click 1
+    status=0
+    wait "$PROGRAM_PID" || status=$?
+    PROGRAM_PID=
+    [ "$status" -eq 0 ] || fail "exit code $status after the close box"
+    start_program
+    press "$TEST_WID" alt+F4
+    status=0
+    wait "$PROGRAM_PID" || status=$?
+    PROGRAM_PID=
+    [ "$status" -eq 0 ] || fail "exit code $status after Alt+F4"
+    ;;
   screenshot)
     # Not a test: scripts/screenshot.sh uses it for the README's picture.
     cp "$SAMPLES/fondo.bmp" "$SAMPLES/lettera.txt" "$work/"
