@@ -4,32 +4,38 @@
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Starts Xvfb on the first free display number and exports DISPLAY and XVFB_PID. With an
-# authority file, only clients that read its new random key (XAUTHORITY) may connect.
+# Starts Xvfb on a free display number and exports DISPLAY and XVFB_PID. The server itself
+# takes the number (-displayfd), so two scripts starting at once never share a display.
+# With an authority file, only clients that read its new random key (XAUTHORITY) may
+# connect: the server accepts every key of the file, clients look theirs up by display.
 start_xvfb() {
-  local screen=${1:-1280x1024x24} auth=${2:-} n i
+  local screen=${1:-1280x1024x24} auth=${2:-} cookie= number i
   local access=()
-  for n in $(seq 90 199); do
-    if [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; then
-      continue
-    fi
-    if [ -n "$auth" ]; then
-      xauth -q -f "$auth" add ":$n" . "$(mcookie)" </dev/null >/dev/null 2>&1 || return 1
-      access=(-auth "$auth")
-    fi
-    Xvfb ":$n" -screen 0 "$screen" -nolisten tcp "${access[@]}" </dev/null >/dev/null 2>&1 &
-    XVFB_PID=$!
-    for i in $(seq 1 100); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      kill -0 "$XVFB_PID" 2>/dev/null || break
-      sleep 0.05
-    done
-    if kill -0 "$XVFB_PID" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
-      export DISPLAY=":$n" XVFB_PID
-      return 0
-    fi
+  if [ -n "$auth" ]; then
+    cookie=$(mcookie)
+    xauth -q -f "$auth" add :0 . "$cookie" </dev/null >/dev/null 2>&1 || return 1
+    access=(-auth "$auth")
+  fi
+  number=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 "$screen" -nolisten tcp "${access[@]}" \
+    3>"$number" </dev/null >/dev/null 2>&1 &
+  XVFB_PID=$!
+  for i in $(seq 1 200); do
+    [ -s "$number" ] && break
+    kill -0 "$XVFB_PID" 2>/dev/null || break
+    sleep 0.05
   done
-  return 1
+  local n
+  n=$(cat "$number")
+  rm -f "$number"
+  if [ -z "$n" ] || ! kill -0 "$XVFB_PID" 2>/dev/null; then
+    kill "$XVFB_PID" 2>/dev/null
+    return 1
+  fi
+  if [ -n "$auth" ]; then
+    xauth -q -f "$auth" add ":$n" . "$cookie" </dev/null >/dev/null 2>&1 || return 1
+  fi
+  export DISPLAY=":$n" XVFB_PID
 }
 
 # Creates the prefix once: "test" prefixes have unmanaged windows (no window manager under
