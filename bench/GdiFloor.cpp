@@ -89,10 +89,26 @@ GdiFloor::~GdiFloor() {
 void GdiFloor::Draw(const StringArray& lines, const ViewState& view, bool insertMode) noexcept {
     if (!Ready() || cellWidth_ <= 0 || cellHeight_ <= 0)
         return;
+    Fill();
+    Picture();
+    Rows(lines, view);
+    Guides(view);
+    CursorCell(lines, view, insertMode);
+    Show();
+}
+
+void GdiFloor::Fill() noexcept {
     const RECT all{0, 0, width_, height_};
     FillRect(screen_, &all, white_);
-    BitBlt(screen_, 0, 0, width_, height_, picture_, 0, 0, SRCCOPY);
+}
 
+void GdiFloor::Picture() noexcept {
+    BitBlt(screen_, 0, 0, width_, height_, picture_, 0, 0, SRCCOPY);
+}
+
+void GdiFloor::Rows(const StringArray& lines, const ViewState& view) noexcept {
+    if (cellWidth_ <= 0 || cellHeight_ <= 0)
+        return;
     const int rows = (height_ + cellHeight_ / 2) / cellHeight_;
     const int columns = width_ / cellWidth_;
     SetBkMode(screen_, TRANSPARENT);
@@ -107,14 +123,19 @@ void GdiFloor::Draw(const StringArray& lines, const ViewState& view, bool insert
             static_cast<int>(std::min<std::int64_t>(line.Length() - skipped, columns));
         TextOutA(screen_, 0, (i - view.topLine) * cellHeight_, line.Bytes() + skipped, shown);
     }
+}
 
+void GdiFloor::Guides(const ViewState& view) noexcept {
     const int rowGuide = (view.cursorLine - view.topLine + 1) * cellHeight_;
     MoveToEx(screen_, 0, rowGuide, nullptr);
     LineTo(screen_, width_, rowGuide);
     const int columnGuide = (view.cursorScreenColumn - 1) * cellWidth_ - 1;
     MoveToEx(screen_, columnGuide, 0, nullptr);
     LineTo(screen_, columnGuide, height_);
+}
 
+void GdiFloor::CursorCell(const StringArray& lines, const ViewState& view,
+                          bool insertMode) noexcept {
     const DynString& cursorLine = lines[view.cursorLine];
     const std::int64_t column = TextColumn(view);
     const char cell = column <= cursorLine.Length() ? cursorLine.Bytes()[column - 1] : ' ';
@@ -123,7 +144,9 @@ void GdiFloor::Draw(const StringArray& lines, const ViewState& view, bool insert
     SetTextColor(screen_, 0xFFFFFF);
     TextOutA(screen_, (view.cursorScreenColumn - 1) * cellWidth_,
              (view.cursorLine - view.topLine) * cellHeight_, &cell, 1);
+}
 
+void GdiFloor::Show() noexcept {
     HDC window = GetDC(canvas_);
     if (window == nullptr)
         return;

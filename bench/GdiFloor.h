@@ -20,9 +20,16 @@ class GdiFloor {
 
     bool Ready() const noexcept { return screen_ != nullptr && picture_ != nullptr; }
 
-    // One screen as the editor shows it for view: fill, picture, the rows with TextOutA,
-    // the cursor cell, the two guide lines, and one BitBlt to the control.
+    // One screen as the editor shows it for view: the steps below in order.
     void Draw(const StringArray& lines, const ViewState& view, bool insertMode) noexcept;
+
+    // The steps of a screen, apart so that each can be timed.
+    void Fill() noexcept;    // white
+    void Picture() noexcept; // the background, one BitBlt
+    void Rows(const StringArray& lines, const ViewState& view) noexcept; // TextOutA each
+    void Guides(const ViewState& view) noexcept;                         // the two lines
+    void CursorCell(const StringArray& lines, const ViewState& view, bool insertMode) noexcept;
+    void Show() noexcept; // one BitBlt to the control
 
     // The floor's last screen as a pixel string, to hold against the canvas's.
     DynString Pixels() const noexcept;

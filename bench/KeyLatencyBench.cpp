@@ -16,6 +16,7 @@
 #include "editor/EditorWindow.h"
 #include "editor/KeyProcessing.h"
 #include "editor/ProgramState.h"
+#include "editor/ScreenDrawing.h"
 #include "editor/TextLoading.h"
 #include "platform/Platform.h"
 
@@ -112,19 +113,30 @@ void TimeSteps() {
     CanvasGetSize(width, height);
     time("clearing the canvas", [] { CanvasClear(0xFFFFFF, 0); });
     time("restoring the background snapshot", [] { CanvasSetPixels(backgroundBits); });
-    CanvasSetFont("courier new", kEditorFontSize, 0);
-    double cellWidth = 0;
-    double cellHeight = 0;
-    CanvasGetCharSize(cellWidth, cellHeight);
-    const auto rows = static_cast<std::int32_t>(height / cellHeight);
-    const DynString row(std::string(static_cast<std::size_t>(width / cellWidth), 'x'));
-    time("printing a screenful of rows", [&] {
-        for (std::int32_t i = 0; i <= rows; ++i) {
-            CanvasMoveTo(0, i * cellHeight);
-            CanvasPrint(row);
-        }
-    });
+    // The text, the guide lines and the cursor cell of the view the keys left.
+    const HWND canvas = GetDlgItem(editorDialog, kEditorCanvasId);
+    const ViewState view{GetControlUser(canvas, 1), GetControlUser(canvas, 2),
+                         GetControlUser(canvas, 3), GetControlUser(canvas, 4)};
+    ScreenMetrics metrics{width, height, 0, 0, 0, 0};
+    time("selecting and measuring the font", [&] { SelectTextFont(kEditorFontSize, metrics); });
+    time("the rows, guide lines and cursor cell (DrawVisibleText)",
+         [&] { DrawVisibleText(LineArray, view, metrics); });
     time("the screen update (CanvasRedraw)", [] { CanvasRedraw(); });
+    char caption[256] = {};
+    GetWindowTextA(editorDialog, caption, sizeof caption);
+    const DynString titles[2] = {DynString(caption), DynString(std::string(caption) + " ")};
+    int next = 0;
+    time("the status title (SetWindowCaption)",
+         [&] { SetWindowCaption(editorDialog, titles[next++ % 2]); });
+    // The floor's own steps, on the same view.
+    time("GDI floor: fill", [] { floorScreen->Fill(); });
+    time("GDI floor: picture (BitBlt)", [] { floorScreen->Picture(); });
+    time("GDI floor: rows (TextOutA)", [&] { floorScreen->Rows(LineArray, view); });
+    time("GDI floor: guide lines and cursor cell", [&] {
+        floorScreen->Guides(view);
+        floorScreen->CursorCell(LineArray, view, insertMode == 1);
+    });
+    time("GDI floor: one BitBlt to the control", [] { floorScreen->Show(); });
 }
 
 // The floor must draw what the editor draws: the last key's screen, pixel by pixel.
