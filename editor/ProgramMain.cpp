@@ -5,6 +5,7 @@
 #include "dialogs/OpenFileDialog.h"
 #include "editor/EditorWindow.h"
 #include "editor/KeyProcessing.h"
+#include "editor/LoadProgress.h"
 #include "editor/ProgramState.h"
 #include "editor/TextLoading.h"
 #include "runtime/MessageBox.h"
@@ -22,17 +23,21 @@ void RunEditor() {
     fileName = RequestFileName();
     if (fileName.IsEmpty())
         return;
-    LoadTextFile(fileName);
+    // A second run started from the start dialog inside this one would take over the
+    // editor's kept window, or pile a new run on each waiting message box until the stack
+    // runs out, so the start dialog waits from the load until the editor and the box have
+    // both ended.
+    EnableWindow(startDialog, FALSE);
+    {
+        const LoadProgressWindow progress(startDialog, fileName);
+        LoadTextFile(fileName, LoadProgressWindow::Report);
+    }
 
     editorDialog = NewEditorWindow();
     std::int32_t scanCode = 0;
     DynString keyChar;
     ProcessEditorKey(scanCode, keyChar, LineArray, editorDialog, kEditorCanvasId, kEditorFontSize);
 
-    // A second run started from the start dialog inside this one would take over the
-    // editor's kept window, or pile a new run on each waiting message box until the stack
-    // runs out, so the start dialog waits until the editor and the box have both ended.
-    EnableWindow(startDialog, FALSE);
     ShowDialogModal(editorDialog, EditorDialogCallback, nullptr);
     if (CompareStrings(selectedLine, DynString()) > 0)
         ShowMessage(selectedLine, MB_OK, DynString());

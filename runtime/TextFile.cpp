@@ -155,6 +155,7 @@ class LineCounter {
   public:
     void Scan(const char* bytes, std::uint32_t count) noexcept {
         std::uint32_t at = 0;
+        bytes_ += count;
         if (afterCr_ && count > 0 && bytes[0] == kLf)
             at = 1;
         afterCr_ = false;
@@ -178,8 +179,8 @@ class LineCounter {
     FileLineCountResult Finish() noexcept {
         if (current_ > 0)
             EndLine();
-        return {lines_,
-                longest_ > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(longest_)};
+        return {lines_, longest_ > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(longest_),
+                bytes_};
     }
 
   private:
@@ -193,6 +194,7 @@ class LineCounter {
     std::uint64_t lines_ = 0;
     std::uint64_t longest_ = 0;
     std::uint64_t current_ = 0; // bytes of the line being counted
+    std::uint64_t bytes_ = 0;   // bytes scanned
     bool afterCr_ = false;      // the last block ended with a CR
 };
 
@@ -309,27 +311,27 @@ FileLineCountResult FileLineCount(FileNumber number) noexcept {
     FileControlBlock* block = FileTableFind(number);
     if (block == nullptr) {
         SetErrorNumber(Err::BadFileNumber);
-        return {0, 0};
+        return {0, 0, 0};
     }
     if (!block->isDisk) {
         SetErrorNumber(Err::BadFileMode);
-        return {0, 0};
+        return {0, 0, 0};
     }
     const MemoryBlock scan(GlobalAlloc(GMEM_FIXED, kScanBlockSize));
     if (scan == nullptr) {
         SetErrorNumber(Err::OutOfMemory);
-        return {0, 0};
+        return {0, 0, 0};
     }
     auto* bytes = static_cast<char*>(scan.get());
     const HANDLE handle = HandleOf(*block);
     block->position = -1;
     if (!SeekTo(handle, 0))
-        return {0, 0};
+        return {0, 0, 0};
     LineCounter counter;
     for (;;) {
         std::uint32_t got = 0;
         if (!ReadBytes(handle, bytes, kScanBlockSize, got))
-            return {0, 0};
+            return {0, 0, 0};
         // Nothing after the first Ctrl-Z is looked at.
         const void* ctrlZ = std::memchr(bytes, kCtrlZ, got);
         counter.Scan(bytes, ctrlZ != nullptr ? static_cast<std::uint32_t>(
@@ -340,7 +342,7 @@ FileLineCountResult FileLineCount(FileNumber number) noexcept {
     }
     // Back to where the buffer was read from, so that reading goes on unchanged.
     if (!SeekTo(handle, block->bufferOffset))
-        return {0, 0};
+        return {0, 0, 0};
     block->position = block->bufferOffset;
     return counter.Finish();
 }
@@ -403,6 +405,15 @@ DynString FileReadLine(FileNumber number) noexcept {
         return {};
     }
     return line.ToString();
+}
+
+std::uint64_t FileOffset(FileNumber number) noexcept {
+    const FileControlBlock* block = FileTableFind(number);
+    if (block == nullptr) {
+        SetErrorNumber(Err::BadFileNumber);
+        return 0;
+    }
+    return static_cast<std::uint64_t>(block->bufferOffset) + block->index;
 }
 
 void FileClose(FileNumber number) noexcept {

@@ -31,10 +31,13 @@ constexpr std::uint16_t kFileEditorInput = 0x01A1;
 struct FileLineCountResult {
     std::uint64_t count;   // number of lines
     std::uint32_t longest; // bytes of the longest line, line ends excluded
+    std::uint64_t bytes;   // bytes of the text: the file up to its first Ctrl-Z
 };
 
 void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std::int32_t bufferSize,
               std::int32_t base, void* existingHandle = nullptr) noexcept;
 FileLineCountResult FileLineCount(FileNumber number) noexcept;
 DynString FileReadLine(FileNumber number) noexcept;
+// The file offset of the next byte FileReadLine takes; 0 with error 52 when not open.
+std::uint64_t FileOffset(FileNumber number) noexcept;
 void FileClose(FileNumber number) noexcept;

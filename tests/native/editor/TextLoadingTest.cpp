@@ -83,6 +83,27 @@ TEST_F(TextLoading, ConversionStopsAtTheFirstNul) {
     EXPECT_EQ(lines[0], std::string("\xe8\0\x8a", 3));
 }
 
+std::vector<std::pair<std::uint64_t, std::uint64_t>> reports;
+
+void RecordReport(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept {
+    reports.emplace_back(bytesRead, bytesToRead);
+}
+
+TEST_F(TextLoading, ReportsTheBytesReadEveryFewThousandLines) {
+    // 10,000 lines of 8 bytes and CR LF, then bytes after a Ctrl-Z that are not text.
+    std::string bytes;
+    for (int i = 0; i < 10000; ++i)
+        bytes += "line    \r\n";
+    reports.clear();
+    const std::filesystem::path file = folder_ / "text.txt";
+    std::ofstream(file, std::ios::binary) << bytes << "\x1A tail";
+    LoadTextFile(DynString(file.c_str()), RecordReport);
+    EXPECT_EQ(ArrayUpperBound(LineArray), 10000);
+    const std::vector<std::pair<std::uint64_t, std::uint64_t>> expected = {
+        {0, 100000}, {4096 * 10, 100000}, {8192 * 10, 100000}};
+    EXPECT_EQ(reports, expected);
+}
+
 TEST_F(TextLoading, AMissingFileGivesTheEmptyText) {
     Load("old\r\ntext");
     LoadTextFile(DynString((folder_ / "missing.txt").c_str()));

@@ -140,10 +140,21 @@ TEST_F(TextFile, CountsLinesAndTheLongest) {
     const FileLineCountResult count = FileLineCount(1);
     EXPECT_EQ(count.count, 4u);
     EXPECT_EQ(count.longest, 5u); // 'xyz' LF 'w'
+    EXPECT_EQ(count.bytes, 17u);
+    EXPECT_EQ(FileOffset(1), 0u);
+    FileReadLine(1);
+    EXPECT_EQ(FileOffset(1), 4u); // after 'ab' CR LF
+    FileReadLine(1);
+    FileReadLine(1);
+    EXPECT_EQ(FileOffset(1), 12u);
+    FileClose(1);
+    EXPECT_EQ(FileOffset(1), 0u);
+    EXPECT_EQ(GetErrorNumber(), Err::BadFileNumber);
 }
 
 TEST_F(TextFile, ACtrlZIsNeverConsumed) {
     FileOpen(DynString(Write("a\x1A\r\nb").c_str()), 1, kFileEditorInput, 128, 1);
+    EXPECT_EQ(FileLineCount(1).bytes, 1u);
     EXPECT_EQ(Text(FileReadLine(1)), "a");
     for (int i = 0; i < 3; ++i) {
         ClearErrorNumber();
