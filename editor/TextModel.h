@@ -38,21 +38,20 @@ DynString EditLine(const DynString& line, std::int32_t column, const DynString& 
 
 // Stores the text that make() answers into line `index`, unless memory ran out while it was
 // made: a string that cannot be had comes back empty (error 7), and the line must not lose
-// its text to that. Answers whether the line was replaced.
+// its text to that.
 template <typename Make>
-bool ReplaceLine(StringArray& lines, std::int32_t index, Make make) noexcept {
+void ReplaceLine(StringArray& lines, std::int32_t index, Make make) noexcept {
     if (!lines.Contains(index)) {
         SetErrorNumber(Err::BadIndex);
-        return false;
+        return;
     }
     const ErrorNumber before = GetErrorNumber();
     ClearErrorNumber();
     DynString made = make();
     if (GetErrorNumber() == Err::OutOfMemory)
-        return false;
+        return;
     SetErrorNumber(before);
     lines[index] = std::move(made);
-    return true;
 }
 
 // Cuts line L at column C into two lines, L and L + 1; the text grows by one line.
