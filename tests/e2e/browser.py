@@ -6,7 +6,7 @@ as they look on the display. Ctrl+C (SIGINT) must then end every process of the 
   browser.py <run-headless.sh> <editor.exe> <samples-folder> <wine-prefix>
 
 Exits 77 (skipped) when Chromium cannot start. Needs Debian's python3 with python3-pil.
-With BROWSER_SCREENSHOT=<file.png> it saves the browser's picture of the picked line.
+With BROWSER_SCREENSHOT=<file.png> it saves the browser's picture of the editor.
 """
 import base64
 import io
@@ -196,10 +196,10 @@ def main():
         xdotool('key', 'Return')
         editor_window = wait_window('^F1=menu')
         expect_in_browser(browser, editor_window, 'editor')
-        press(editor_window, 'Down', 'Down', 'Return')
-        expect_in_browser(browser, wait_window('^Talvermoor$'), 'message-box')
         if os.environ.get('BROWSER_SCREENSHOT'):
             browser.screenshot().save(os.environ['BROWSER_SCREENSHOT'])
+        press(editor_window, 'Down', 'Down', 'Return')
+        expect_in_browser(browser, wait_window('^Talvermoor$'), 'message-box')
 
         # Ctrl+C reaches the run's script; it must stop everything it started.
         run.send_signal(signal.SIGINT)
