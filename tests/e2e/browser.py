@@ -124,11 +124,14 @@ def xdotool(*args):
 
 
 def wait_window(pattern):
-    for _ in range(200):
+    """The first visible window whose title matches, waiting up to 60 seconds (a loaded
+    machine starts Wine slowly); on failure the display is saved for a look."""
+    for _ in range(600):
         found = xdotool('search', '--onlyvisible', '--name', pattern).split()
         if found:
             return found[0]
         time.sleep(0.1)
+    ImageGrab.grab(xdisplay=os.environ['DISPLAY']).save('browser-no-window.png')
     fail(f'no window {pattern}')
 
 
