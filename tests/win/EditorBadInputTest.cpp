@@ -112,6 +112,9 @@ void ExpectWhiteScreenWithText(const FirstScreen& screen, const char* name) {
 // with the file's name and two events, the first set once the file is held, the second
 // awaited before letting it go.
 constexpr char kHoldSwitch[] = "--hold-file";
+// Starting a process takes many seconds on a loaded machine; the waits only keep a process
+// that never answers from hanging the test.
+constexpr DWORD kPatienceMilliseconds = 120000;
 
 int HoldFile(const char* path, const char* heldEvent, const char* releaseEvent) {
     const HANDLE file =
@@ -121,7 +124,7 @@ int HoldFile(const char* path, const char* heldEvent, const char* releaseEvent) 
     if (file == INVALID_HANDLE_VALUE || held == nullptr || release == nullptr)
         return 1;
     SetEvent(held);
-    WaitForSingleObject(release, 30000);
+    WaitForSingleObject(release, kPatienceMilliseconds);
     CloseHandle(file);
     CloseHandle(held);
     CloseHandle(release);
@@ -146,7 +149,8 @@ class OtherProcessHolds {
                            &startup, &process_)) {
             CloseHandle(process_.hThread);
             const HANDLE either[] = {held_, process_.hProcess};
-            holding_ = WaitForMultipleObjects(2, either, FALSE, 30000) == WAIT_OBJECT_0;
+            holding_ =
+                WaitForMultipleObjects(2, either, FALSE, kPatienceMilliseconds) == WAIT_OBJECT_0;
         }
     }
 
@@ -158,7 +162,7 @@ class OtherProcessHolds {
         if (process_.hProcess == nullptr)
             return;
         SetEvent(release_);
-        WaitForSingleObject(process_.hProcess, 30000);
+        WaitForSingleObject(process_.hProcess, kPatienceMilliseconds);
         CloseHandle(process_.hProcess);
         process_.hProcess = nullptr;
         CloseHandle(held_);

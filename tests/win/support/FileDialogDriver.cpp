@@ -7,8 +7,10 @@ namespace {
 constexpr int kLookIn = 0x471;   // cmb2
 constexpr int kFileType = 0x470; // cmb1
 constexpr int kFileName = 0x47C; // cmb13
-constexpr int kPollMilliseconds = 20;
-constexpr int kPatienceMilliseconds = 30000;
+constexpr DWORD kPollMilliseconds = 20;
+// The platform's dialog may take many seconds to come or go on a loaded machine; the
+// patience only turns a dialog that never does into a failure.
+constexpr DWORD kPatienceMilliseconds = 120000;
 
 std::string ItemText(HWND dialog, int id) {
     char text[1024] = "";
@@ -17,7 +19,7 @@ std::string ItemText(HWND dialog, int id) {
 }
 
 HWND WaitForDialog(const std::string& caption) {
-    for (int waited = 0; waited < kPatienceMilliseconds; waited += kPollMilliseconds) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < kPatienceMilliseconds;) {
         HWND dialog = FindWindowA("#32770", caption.c_str());
         if (dialog != nullptr && IsWindowVisible(dialog))
             return dialog;
@@ -27,7 +29,7 @@ HWND WaitForDialog(const std::string& caption) {
 }
 
 bool WaitForEnd(HWND dialog) {
-    for (int waited = 0; waited < kPatienceMilliseconds; waited += kPollMilliseconds) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < kPatienceMilliseconds;) {
         if (!IsWindow(dialog))
             return true;
         Sleep(kPollMilliseconds);
@@ -57,7 +59,7 @@ HWND MessageBoxOver(HWND dialog) {
 // Closes the message boxes first: cancelling the dialog under an open message box makes
 // the platform's dialog fail when the box returns.
 void ForceEnd(HWND dialog) {
-    for (int waited = 0; waited < kPatienceMilliseconds; waited += kPollMilliseconds) {
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < kPatienceMilliseconds;) {
         HWND box = MessageBoxOver(dialog);
         if (box == nullptr)
             break;

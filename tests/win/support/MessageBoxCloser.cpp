@@ -4,6 +4,8 @@
 
 namespace {
 
+constexpr DWORD kPatienceMilliseconds = 120000;
+
 // The first visible message box (a "#32770" dialog) of a thread.
 HWND FindMessageBox(DWORD threadId) {
     HWND found = nullptr;
@@ -31,8 +33,10 @@ MessageBoxCloser::~MessageBoxCloser() {
 }
 
 void MessageBoxCloser::Answer() {
-    // A guard against a box that never comes, not a measure of speed.
-    for (int attempt = 0; attempt < 1000; ++attempt) {
+    // A guard against a box that never comes, not a measure of speed: a loaded machine may
+    // take many seconds to show one.
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < kPatienceMilliseconds) {
         if (const HWND box = FindMessageBox(threadId_)) {
             char text[1024] = {};
             GetWindowTextA(box, text, sizeof text);

@@ -10,7 +10,7 @@
 class MessageBoxCloser {
   public:
     MessageBoxCloser();
-    // Waits for the helper thread; it gives up after some seconds if no box came.
+    // Waits for the helper thread; it gives up after two minutes if no box came.
     ~MessageBoxCloser();
     MessageBoxCloser(const MessageBoxCloser&) = delete;
     MessageBoxCloser& operator=(const MessageBoxCloser&) = delete;

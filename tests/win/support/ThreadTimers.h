@@ -9,7 +9,7 @@
 // Runs action once, as soon as the foreground window has this caption.
 void WhenForeground(const char* caption, std::function<void()> action);
 
-// Turns a hang into a failure: if still alive after many seconds, destroys every window of
+// Turns a hang into a failure: if still alive after two minutes, destroys every window of
 // the thread, which ends any modal run.
 class HangGuard {
   public:
