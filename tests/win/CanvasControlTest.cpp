@@ -23,18 +23,21 @@ void PaintSquare(const CanvasHost& host) {
 // freed canvas record's memory for a marked record with a live DC of its own: whatever a
 // canvas operation still does to its record after the screen update shows in the mark.
 struct FreedRecordWatch {
+    static constexpr std::size_t kTries = 1000;
     WindowRecord* canvas = nullptr;
     WindowRecord* mark = nullptr;
     HDC markDc = CreateCompatibleDC(nullptr);
     std::vector<void*> taken;
 
+    // Room for every block first: a growing vector would take the freed memory itself.
+    FreedRecordWatch() { taken.reserve(kTries); }
     ~FreedRecordWatch() {
         for (void* block : taken)
             std::free(block);
         DeleteDC(markDc);
     }
     void TakeFreedMemory() {
-        for (int i = 0; i < 1000 && mark == nullptr; ++i) {
+        for (std::size_t i = 0; i < kTries && mark == nullptr; ++i) {
             taken.push_back(std::malloc(sizeof(WindowRecord)));
             if (taken.back() == canvas) {
                 mark = new (taken.back()) WindowRecord{};
