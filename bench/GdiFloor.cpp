@@ -8,6 +8,7 @@ namespace {
 constexpr COLORREF kGuideGrey = 0xC0C0C0;
 constexpr COLORREF kInsertRed = 0x0000FF;
 constexpr COLORREF kOverwriteGrey = 0x808080;
+constexpr std::int64_t kCursorCellReach = 1000;
 
 BITMAPINFO TopDown(int width, int height) {
     BITMAPINFO info{};
@@ -136,8 +137,11 @@ void GdiFloor::Guides(const ViewState& view) noexcept {
 
 void GdiFloor::CursorCell(const StringArray& lines, const ViewState& view,
                           bool insertMode) noexcept {
+    // The byte under the cursor, a space up to 1000 columns beyond the line, else nothing.
     const DynString& cursorLine = lines[view.cursorLine];
     const std::int64_t column = TextColumn(view);
+    if (column < 1 || column > std::int64_t{cursorLine.Length()} + kCursorCellReach)
+        return;
     const char cell = column <= cursorLine.Length() ? cursorLine.Bytes()[column - 1] : ' ';
     SetBkMode(screen_, OPAQUE);
     SetBkColor(screen_, insertMode ? kInsertRed : kOverwriteGrey);
