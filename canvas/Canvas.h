@@ -19,6 +19,9 @@ void CanvasAttach(WindowHandle window, std::int32_t controlId, std::int32_t opti
 // Brings the screen up to date with the backing bitmap.
 void CanvasRedraw() noexcept;
 void CanvasGetSize(double& width, double& height) noexcept;
+// The part of the canvas that its window shows: a canvas larger than its dialog's client
+// area, or placed partly outside it, is seen only inside it.
+void CanvasGetVisibleSize(double& width, double& height) noexcept;
 
 void CanvasSetFont(const DynString& face, std::int32_t size, std::int32_t style) noexcept;
 void CanvasGetCharSize(double& width, double& height) noexcept;

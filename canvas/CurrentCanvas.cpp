@@ -61,3 +61,20 @@ void CanvasGetSize(double& width, double& height) noexcept {
     width = canvas != nullptr ? canvas->canvas.width : 0;
     height = canvas != nullptr ? canvas->canvas.height : 0;
 }
+
+void CanvasGetVisibleSize(double& width, double& height) noexcept {
+    width = height = 0;
+    const WindowRecord* canvas = CurrentCanvas();
+    if (canvas == nullptr)
+        return;
+    RECT visible{0, 0, canvas->canvas.width, canvas->canvas.height};
+    RECT client{};
+    HWND dialog = GetParent(canvas->window);
+    if (dialog != nullptr && GetClientRect(dialog, &client)) {
+        MapWindowPoints(dialog, canvas->window, reinterpret_cast<POINT*>(&client), 2);
+        if (!IntersectRect(&visible, &visible, &client))
+            return;
+    }
+    width = visible.right - visible.left;
+    height = visible.bottom - visible.top;
+}

@@ -6,6 +6,20 @@
 namespace {
 constexpr std::int32_t kEditorStyle = 0x01000000; // WS_MAXIMIZE
 constexpr std::int32_t kEditorExStyle = 0x588;    // topmost tool window with edge and help
+
+// The first screen is drawn before the window is shown maximized, and it counts the rows
+// and columns that the window shows; so the hidden window takes now the client size that
+// maximizing gives it: the work area less the title bar, the borders lying outside it.
+void TakeMaximizedClientSize(HWND window, const WorkAreaSize& workArea) {
+    RECT frame{};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)));
+    const int titleBar = -frame.top - frame.bottom;
+    SetWindowPos(window, nullptr, 0, 0, workArea.width + frame.right - frame.left,
+                 workArea.height - titleBar + frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+}
+
 } // namespace
 
 HWND NewEditorWindow() noexcept {
@@ -14,5 +28,7 @@ HWND NewEditorWindow() noexcept {
     const WorkAreaSize workArea = DesktopWorkArea();
     AddControl(window, kKindCanvas, kEditorCanvasId, DynString(), 0, 0, workArea.width,
                workArea.height, 0, 0, nullptr, nullptr);
+    if (window != nullptr)
+        TakeMaximizedClientSize(window, workArea);
     return window;
 }

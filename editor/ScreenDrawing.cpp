@@ -6,6 +6,7 @@
 #include "runtime/StringFunctions.h"
 
 #include <algorithm>
+#include <cmath>
 
 const char HelpText[] = "F1=menu Ctrl+,Ctrl-=zoom Tab=next word Esc=end  ";
 const char BackgroundImageName[] = "fondo.bmp";
@@ -35,6 +36,7 @@ void PrepareCanvas(WindowHandle window, std::int32_t canvasId, ScreenMetrics& me
     CanvasAttach(window, canvasId, kCanvasDeferredRedraw);
     CanvasClear(kWhite, 0);
     CanvasGetSize(metrics.canvasWidth, metrics.canvasHeight);
+    CanvasGetVisibleSize(metrics.visibleWidth, metrics.visibleHeight);
     if (backgroundBits.IsEmpty()) {
         CanvasDrawPicture(BackgroundImageName, 0, 0, metrics.canvasWidth, metrics.canvasHeight);
         backgroundBits = CanvasGetPixels();
@@ -46,12 +48,18 @@ void PrepareCanvas(WindowHandle window, std::int32_t canvasId, ScreenMetrics& me
 void SelectTextFont(std::int32_t fontSize, ScreenMetrics& metrics) noexcept {
     CanvasSetFont("courier new", fontSize, 0);
     CanvasGetCharSize(metrics.charWidth, metrics.charHeight);
+    // Rows and columns are counted in the part of the canvas that is seen, and only whole
+    // ones: the canvas has the work area's height but starts below the title bar, and a
+    // row cut by the window's edge would hide the cursor when the keys take it there.
     // Without a canvas the cell measures 0: then nothing fits rather than a division by zero.
     metrics.visibleRows =
-        metrics.charHeight > 0 ? RoundToInt32(metrics.canvasHeight / metrics.charHeight) : 0;
+        metrics.charHeight > 0
+            ? static_cast<std::int32_t>(std::floor(metrics.visibleHeight / metrics.charHeight))
+            : 0;
     metrics.visibleColumns =
-        metrics.charWidth > 0 ? static_cast<std::int32_t>(metrics.canvasWidth / metrics.charWidth)
-                              : 0;
+        metrics.charWidth > 0
+            ? static_cast<std::int32_t>(std::floor(metrics.visibleWidth / metrics.charWidth))
+            : 0;
 }
 
 void DrawVisibleText(const StringArray& lines, const ViewState& view,

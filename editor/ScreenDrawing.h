@@ -18,10 +18,12 @@ extern const char BackgroundImageName[];
 struct ScreenMetrics {
     double canvasWidth;          // pixels
     double canvasHeight;         // pixels
+    double visibleWidth;         // pixels of the canvas that the editor window shows
+    double visibleHeight;        // pixels of the canvas that the editor window shows
     double charWidth;            // pixels of one character cell of the current font
     double charHeight;           // pixels of one character cell of the current font
-    std::int32_t visibleRows;    // canvasHeight / charHeight, rounded ties-to-even
-    std::int32_t visibleColumns; // canvasWidth / charWidth, truncated
+    std::int32_t visibleRows;    // rows wholly inside visibleHeight
+    std::int32_t visibleColumns; // columns wholly inside visibleWidth
 };
 
 // Attaches the canvas for deferred drawing, clears it and lays the background: the picture

@@ -225,6 +225,19 @@ case "$case_name" in
     expect_message "riga scelta"
     quit_program
     ;;
+  end-end-last-line)
+    # End twice goes to the last line, whose cursor cell must be on the screen.
+    cp "$SAMPLES/lungo.txt" "$work/"
+    start_program
+    load_file lungo.txt
+    press "$EDITOR_WID" End End
+    expect_title "${HELP}V: 2000 O: 1 Insert ON Font 9 ScanCode: 79 - ChrCode: "
+    xwd -root -silent >"$work/screen.xwd" || fail "no screen dump"
+    python3 "$here/xwd.py" check-cursor "$work/screen.xwd" || fail "the cursor cell is not on the screen"
+    press "$EDITOR_WID" Escape
+    wait_editor_closed
+    quit_program
+    ;;
   euro-name)
     # An ANSI name with bytes that only A to Z lowering leaves alone.
     crlf "prima voce" "seconda voce" >"$work/Spese €.txt"

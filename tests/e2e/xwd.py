@@ -2,6 +2,7 @@
 """Screen dumps of the X server (xwd -root) for the end-to-end tests and the README.
 
   xwd.py check-editor <dump>   checks the editor's first screen of the text "MMMM"
+  xwd.py check-cursor <dump>   checks that the whole red cursor cell is on the screen
   xwd.py png <dump> <out.png>  converts the dump to PNG
 """
 import struct
@@ -54,6 +55,19 @@ def check_editor(path):
         sys.exit(f'the background picture does not show: {far}')
 
 
+def check_cursor(path):
+    width, height, pixel = read_dump(path)
+    red = [(x, y) for y in range(height) for x in range(width) if pixel(x, y) == (255, 0, 0)]
+    if len(red) < 40:
+        sys.exit(f'no cursor cell on the screen ({len(red)} red pixels)')
+    # Courier New 9 pt: a cell of 7 x 14 pixels, all of it inside the screen.
+    xs = [x for x, _ in red]
+    ys = [y for _, y in red]
+    size = (max(xs) - min(xs) + 1, max(ys) - min(ys) + 1)
+    if size != (7, 14):
+        sys.exit(f'the cursor cell shows {size[0]} x {size[1]} pixels at {min(xs)},{min(ys)}')
+
+
 def to_png(path, out):
     width, height, pixel = read_dump(path)
     raw = bytearray()
@@ -74,6 +88,8 @@ def to_png(path, out):
 if __name__ == '__main__':
     if len(sys.argv) == 3 and sys.argv[1] == 'check-editor':
         check_editor(sys.argv[2])
+    elif len(sys.argv) == 3 and sys.argv[1] == 'check-cursor':
+        check_cursor(sys.argv[2])
     elif len(sys.argv) == 4 and sys.argv[1] == 'png':
         to_png(sys.argv[2], sys.argv[3])
     else:

@@ -29,6 +29,9 @@ void ExpectNoCanvas() {
     CanvasGetSize(width, height);
     EXPECT_EQ(width, 0);
     EXPECT_EQ(height, 0);
+    CanvasGetVisibleSize(width, height);
+    EXPECT_EQ(width, 0);
+    EXPECT_EQ(height, 0);
     CanvasGetCharSize(width, height);
     EXPECT_EQ(width, 0);
     EXPECT_EQ(height, 0);
@@ -63,6 +66,27 @@ TEST(CanvasAttach, TheControlIdPicksTheCanvasOfADialog) {
     EXPECT_EQ(height, kHeight);
     CanvasClear(0x00FF00, 0);
     EXPECT_EQ(host.Backing(), PixelGrid(kWidth * kHeight, 0x00FF00));
+}
+
+TEST(CanvasAttach, OnlyThePartInsideTheDialogsClientAreaIsVisible) {
+    CanvasHost host(kWidth, kHeight);
+    host.Attach();
+    double width = 0;
+    double height = 0;
+    CanvasGetVisibleSize(width, height);
+    EXPECT_EQ(width, kWidth);
+    EXPECT_EQ(height, kHeight);
+
+    // A dialog 10 x 12 pixels smaller hides the canvas's right and bottom edges.
+    RECT frame{};
+    GetWindowRect(host.Window(), &frame);
+    SetWindowPos(host.Window(), nullptr, 0, 0, frame.right - frame.left - 10,
+                 frame.bottom - frame.top - 12, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    CanvasGetVisibleSize(width, height);
+    EXPECT_EQ(width, kWidth - 10);
+    EXPECT_EQ(height, kHeight - 12);
+    CanvasGetSize(width, height);
+    EXPECT_EQ(height, kHeight);
 }
 
 TEST(CanvasAttach, TheCanvasControlItselfIsATarget) {

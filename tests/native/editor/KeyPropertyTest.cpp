@@ -1,5 +1,6 @@
 // Random key events on random texts: whatever the keys, the view stays in the text, only
-// Enter and Delete change the number of lines, and edited lines carry no trailing space.
+// Enter and Delete change the number of lines, edited lines carry no trailing space, and a
+// key other than a zoom keeps the cursor's row in the part of the canvas that is seen.
 #include "tests/native/editor/EditorHarness.h"
 
 #include <random>
@@ -47,6 +48,14 @@ class KeyProperties : public EditorTest {
         return moves[Below(sizeof moves / sizeof moves[0])];
     }
 
+    // Whether the cursor's row is wholly inside the part of the canvas that is seen.
+    static bool CursorRowSeen(const ViewState& view) {
+        const double rowHeight = fakes::canvas.cell(fakes::canvas.fontSize).second;
+        const double seen = fakes::canvas.height - fakes::canvas.hiddenHeight;
+        return view.cursorLine >= view.topLine &&
+               (view.cursorLine - view.topLine + 1) * rowHeight <= seen;
+    }
+
     static void ExpectNormalised(const ViewState& view, std::int32_t lineCount) {
         if (lineCount >= 1) {
             EXPECT_GE(view.topLine, 1);
@@ -65,6 +74,8 @@ class KeyProperties : public EditorTest {
 
 TEST_F(KeyProperties, TheViewStaysInTheTextAndOnlyEnterAndDeleteChangeTheLineCount) {
     for (int text = 0; text < 25 && !HasFailure(); ++text) {
+        // The window hides a strip of the canvas's bottom, up to two rows high.
+        fakes::canvas.hiddenHeight = Below(29);
         Open(RandomText());
         for (int event = 0; event < 300 && !HasFailure(); ++event) {
             const std::int32_t code = RandomScanCode();
@@ -73,6 +84,7 @@ TEST_F(KeyProperties, TheViewStaysInTheTextAndOnlyEnterAndDeleteChangeTheLineCou
                 fakes::controls.menuAnswers.push_back(Below(11));
             const std::int32_t linesBefore = ArrayUpperBound(LineArray);
             const ViewState before = View();
+            const bool seenBefore = CursorRowSeen(before);
             const int redrawsBefore = fakes::canvas.redraws;
 
             Key(code, character);
@@ -95,6 +107,12 @@ TEST_F(KeyProperties, TheViewStaysInTheTextAndOnlyEnterAndDeleteChangeTheLineCou
                 !joined) {
                 const std::string line(LineArray[before.cursorLine].View());
                 EXPECT_TRUE(line.empty() || line.back() != ' ') << "'" << line << "'";
+            }
+            // A key brings or keeps the cursor's row on screen; only a zoom may leave it
+            // below the rows, after which the keys bring it back.
+            if (seenBefore && code != scan::ZoomIn && code != scan::ZoomOut) {
+                EXPECT_TRUE(CursorRowSeen(View()))
+                    << "cursor line " << View().cursorLine << " top line " << View().topLine;
             }
             // Every event but a Tab that finds no word ends in one redraw.
             if (fakes::canvas.redraws == redrawsBefore)

@@ -43,6 +43,7 @@ TEST_F(ScreenDrawing, TheFirstScreenDrawsTheBackgroundTheRowsTheGuidesAndTheCurs
                                "attach 110 128",
                                "clear 16777215 0",
                                "size",
+                               "visible size",
                                "picture fondo.bmp 0 0 35 42",
                                "getpixels",
                                "font courier new 9 0",
@@ -71,8 +72,8 @@ TEST_F(ScreenDrawing, LaterScreensRestoreTheCapturedBackground) {
     Open({"abc"});
     Key(scan::Right);
     const std::vector<std::string> calls = LastCalls();
-    ASSERT_GE(calls.size(), 4u);
-    EXPECT_EQ(calls[3], "setpixels");
+    ASSERT_GE(calls.size(), 5u);
+    EXPECT_EQ(calls[4], "setpixels");
     EXPECT_EQ(fakes::canvas.backing[1], "picture fondo.bmp");
 
     // A later editor window keeps the picture of the program's first screen.
@@ -80,7 +81,7 @@ TEST_F(ScreenDrawing, LaterScreensRestoreTheCapturedBackground) {
     SetUp();
     backgroundBits = bits;
     Open({"abc"});
-    EXPECT_EQ(LastCalls()[3], "setpixels");
+    EXPECT_EQ(LastCalls()[4], "setpixels");
     EXPECT_EQ(fakes::canvas.pictureLoads, 0);
     EXPECT_EQ(fakes::canvas.backing[1], "picture fondo.bmp");
 }
@@ -89,7 +90,7 @@ TEST_F(ScreenDrawing, AMissingPictureLeavesAWhiteBackgroundThatIsKept) {
     fakes::canvas.pictureExists = false;
     Open({"abc"});
     Key(scan::Right);
-    EXPECT_EQ(LastCalls()[3], "setpixels");
+    EXPECT_EQ(LastCalls()[4], "setpixels");
     EXPECT_EQ(fakes::canvas.backing[0], "clear 16777215");
     EXPECT_EQ(fakes::canvas.backing[1].rfind("text ", 0), 0u);
 }
@@ -170,15 +171,22 @@ TEST_F(ScreenDrawing, TheCursorBelowTheRowsIsStillDrawnThereWithItsGuide) {
     EXPECT_EQ(calls.end()[-9], "move 0 126");
 }
 
-TEST_F(ScreenDrawing, VisibleRowsRoundHalvesToEven) {
-    std::vector<std::string> text(20, "x");
-    for (const auto& [height, rows] : {std::pair{75, 8}, std::pair{85, 8}, std::pair{86, 9}}) {
+TEST_F(ScreenDrawing, OnlyWholeRowsAndColumnsOfTheSeenPartCount) {
+    std::vector<std::string> text(20, std::string(40, 'x'));
+    // 10 x 10 cells on a 200 x 100 canvas, partly hidden at its bottom and right edge.
+    for (const auto& [hidden, count] :
+         {std::pair{0, 10}, std::pair{5, 9}, std::pair{14, 8}, std::pair{25, 7}}) {
         SetUp();
         fakes::canvas.cell = [](std::int32_t) { return std::pair<double, double>{10, 10}; };
-        fakes::canvas.height = height;
+        fakes::canvas.width = 200;
+        fakes::canvas.height = 100;
+        fakes::canvas.hiddenHeight = hidden;
+        fakes::canvas.hiddenWidth = 100 + hidden;
         Open(text);
         Key(scan::PageDown);
-        EXPECT_EQ(View().cursorLine, 1 + rows) << "height " << height;
+        EXPECT_EQ(View().cursorLine, 1 + count) << "hidden " << hidden;
+        Key(scan::End);
+        EXPECT_EQ(View().cursorScreenColumn, count) << "hidden " << hidden;
     }
 }
 

@@ -5,6 +5,7 @@
 #include "dialogs/ControlServices.h"
 #include "platform/Platform.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <sstream>
@@ -81,6 +82,12 @@ void CanvasGetSize(double& width, double& height) noexcept {
     Record([&] { return "size"; });
     width = canvas.current ? canvas.width : 0;
     height = canvas.current ? canvas.height : 0;
+}
+
+void CanvasGetVisibleSize(double& width, double& height) noexcept {
+    Record([&] { return "visible size"; });
+    width = canvas.current ? std::max(canvas.width - canvas.hiddenWidth, 0.0) : 0;
+    height = canvas.current ? std::max(canvas.height - canvas.hiddenHeight, 0.0) : 0;
 }
 
 void CanvasSetFont(const DynString& face, std::int32_t size, std::int32_t style) noexcept {

@@ -30,6 +30,8 @@ struct CanvasFake {
     std::int32_t id = 0;           // its control id
     double width = 0;
     double height = 0;
+    double hiddenWidth = 0;    // pixels at the canvas's right edge that its window does not show
+    double hiddenHeight = 0;   // pixels at the canvas's bottom that its window does not show
     bool pictureExists = true; // whether the background picture can be loaded
     // The character cell of the font at a point size.
     std::function<std::pair<double, double>(std::int32_t)> cell;
