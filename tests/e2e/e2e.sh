@@ -205,6 +205,23 @@ case "$case_name" in
     [ "$text" = "$expected" ] || fail "message box says '$(printf '%s' "$text" | xxd -p)'"
     quit_program
     ;;
+  message-box-drawn)
+    # The picked line's box, shown from inside the start dialog's callback and lying
+    # wholly over the start dialog, is drawn on the screen.
+    crlf "una riga da leggere" >"$work/box.txt"
+    start_program
+    load_file box.txt
+    press "$EDITOR_WID" Return
+    box=$(wait_window '^Talvermoor$')
+    [ -n "$box" ] || fail "no message box"
+    sleep 1
+    python3 "$here/xwd.py" grab "$work/screen.xwd" || fail "no screen dump"
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    python3 "$here/xwd.py" check-box "$work/screen.xwd" "$X" "$Y" "$WIDTH" "$HEIGHT" ||
+      fail "the message box is not drawn"
+    expect_message "una riga da leggere"
+    quit_program
+    ;;
   box-blocks-load)
     # While the picked line's box waits, a click on "Load file" starts no second run.
     crlf "riga scelta" >"$work/scelta.txt"
@@ -232,7 +249,7 @@ case "$case_name" in
     load_file lungo.txt
     press "$EDITOR_WID" End End
     expect_title "${HELP}V: 2000 O: 1 Insert ON Font 9 ScanCode: 79 - ChrCode: "
-    xwd -root -silent >"$work/screen.xwd" || fail "no screen dump"
+    python3 "$here/xwd.py" grab "$work/screen.xwd" || fail "no screen dump"
     python3 "$here/xwd.py" check-cursor "$work/screen.xwd" || fail "the cursor cell is not on the screen"
     press "$EDITOR_WID" Escape
     wait_editor_closed
@@ -305,7 +322,7 @@ case "$case_name" in
     start_program
     load_file schermo.txt
     expect_title "${HELP}V: 1 O: 1 Insert ON Font 9 ScanCode: 0 - ChrCode: "
-    xwd -root -silent >"$work/screen.xwd" || fail "no screen dump"
+    python3 "$here/xwd.py" grab "$work/screen.xwd" || fail "no screen dump"
     python3 "$here/xwd.py" check-editor "$work/screen.xwd" || fail "the screen does not show the expected picture"
     press "$EDITOR_WID" Escape
     wait_editor_closed
@@ -360,7 +377,7 @@ case "$case_name" in
     load_file lettera.txt
     press "$EDITOR_WID" Down Down Right Right Right Right Right Right Right Right Right Right
     sleep 0.5
-    xwd -root -silent >"${SCREENSHOT_OUT:?}" || fail "no screen dump"
+    python3 "$here/xwd.py" grab "${SCREENSHOT_OUT:?}" || fail "no screen dump"
     press "$EDITOR_WID" Escape
     wait_editor_closed
     quit_program

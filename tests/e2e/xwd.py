@@ -1,13 +1,67 @@
 #!/usr/bin/env python3
-"""Screen dumps of the X server (xwd -root) for the end-to-end tests and the README.
+"""Screen dumps of the X server, in the xwd format, for the end-to-end tests and the README.
 
+  xwd.py grab <dump>           dumps the whole screen as the X server holds it
   xwd.py check-editor <dump>   checks the editor's first screen of the text "MMMM"
   xwd.py check-cursor <dump>   checks that the whole red cursor cell is on the screen
+  xwd.py check-box <dump> <x> <y> <width> <height>
+                               checks that a message box is drawn there: dialog colour,
+                               dark text and an OK button
   xwd.py png <dump> <out.png>  converts the dump to PNG
 """
+import ctypes
 import struct
 import sys
 import zlib
+
+
+class XImage(ctypes.Structure):
+    """The leading fields of Xlib's XImage."""
+    _fields_ = [('width', ctypes.c_int), ('height', ctypes.c_int), ('xoffset', ctypes.c_int),
+                ('format', ctypes.c_int), ('data', ctypes.POINTER(ctypes.c_char)),
+                ('byte_order', ctypes.c_int), ('bitmap_unit', ctypes.c_int),
+                ('bitmap_bit_order', ctypes.c_int), ('bitmap_pad', ctypes.c_int),
+                ('depth', ctypes.c_int), ('bytes_per_line', ctypes.c_int),
+                ('bits_per_pixel', ctypes.c_int), ('red_mask', ctypes.c_ulong),
+                ('green_mask', ctypes.c_ulong), ('blue_mask', ctypes.c_ulong)]
+
+
+def grab(out):
+    """Writes the root window's pixels, read in one XGetImage, as an xwd dump.
+
+    Not `xwd -root`: where windows use a colormap other than the root's, as every Wine
+    window does, xwd composes the screen window by window, and it shows a window lying
+    wholly inside another (a message box over its dialog) as a black rectangle, although
+    the screen holds the window's pixels."""
+    x11 = ctypes.cdll.LoadLibrary('libX11.so.6')
+    x11.XOpenDisplay.restype = ctypes.c_void_p
+    x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+    x11.XDefaultRootWindow.restype = ctypes.c_ulong
+    x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+    x11.XDisplayWidth.argtypes = x11.XDisplayHeight.argtypes = [ctypes.c_void_p, ctypes.c_int]
+    x11.XGetImage.restype = ctypes.POINTER(XImage)
+    x11.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int,
+                              ctypes.c_uint, ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+    display = x11.XOpenDisplay(None)
+    if not display:
+        sys.exit('no X display')
+    width, height = x11.XDisplayWidth(display, 0), x11.XDisplayHeight(display, 0)
+    all_planes, z_pixmap = 0xFFFFFFFF, 2
+    image = x11.XGetImage(display, x11.XDefaultRootWindow(display), 0, 0, width, height,
+                          all_planes, z_pixmap)
+    if not image:
+        sys.exit('the screen could not be read')
+    im = image.contents
+    if im.bits_per_pixel not in (24, 32):
+        sys.exit(f'unexpected {im.bits_per_pixel} bits per pixel')
+    pixels = ctypes.string_at(im.data, im.bytes_per_line * im.height)
+    name = b'screen\0'
+    fields = [100 + len(name), 7, z_pixmap, im.depth, im.width, im.height, 0, im.byte_order,
+              im.bitmap_unit, im.bitmap_bit_order, im.bitmap_pad, im.bits_per_pixel,
+              im.bytes_per_line, 4, im.red_mask, im.green_mask, im.blue_mask, 8, 256, 0,
+              im.width, im.height, 0, 0, 0]
+    with open(out, 'wb') as dump:
+        dump.write(struct.pack('>25I', *fields) + name + pixels)
 
 
 def read_dump(path):
@@ -68,6 +122,31 @@ def check_cursor(path):
         sys.exit(f'the cursor cell shows {size[0]} x {size[1]} pixels at {min(xs)},{min(ys)}')
 
 
+def check_box(path, left, top, box_width, box_height):
+    _, _, pixel = read_dump(path)
+    area = [(x, y) for y in range(top, top + box_height) for x in range(left, left + box_width)]
+    colours = {}
+    for x, y in area:
+        colours[pixel(x, y)] = colours.get(pixel(x, y), 0) + 1
+    face, count = max(colours.items(), key=lambda item: item[1])
+    if min(face) < 180 or count < len(area) // 2:
+        sys.exit(f'the box is not mostly the dialog colour: {face} on {count} of {len(area)} pixels')
+    dark = {(x, y) for x, y in area if max(pixel(x, y)) < 100}
+    # The text above the button, and the button: a grey frame line at least 30 pixels
+    # long in the lower half of the box.
+    middle = top + box_height // 2
+    if sum(1 for _, y in dark if top + 20 < y < middle + 5) < 15:
+        sys.exit('no dark text in the box')
+    longest = 0
+    for y in range(middle, top + box_height - 3):
+        run = 0
+        for x in range(left + 3, left + box_width - 3):
+            run = run + 1 if max(pixel(x, y)) < 180 else 0
+            longest = max(longest, run)
+    if longest < 30:
+        sys.exit(f'no button frame in the lower half of the box (longest dark line {longest})')
+
+
 def to_png(path, out):
     width, height, pixel = read_dump(path)
     raw = bytearray()
@@ -86,10 +165,14 @@ def to_png(path, out):
 
 
 if __name__ == '__main__':
-    if len(sys.argv) == 3 and sys.argv[1] == 'check-editor':
+    if len(sys.argv) == 3 and sys.argv[1] == 'grab':
+        grab(sys.argv[2])
+    elif len(sys.argv) == 3 and sys.argv[1] == 'check-editor':
         check_editor(sys.argv[2])
     elif len(sys.argv) == 3 and sys.argv[1] == 'check-cursor':
         check_cursor(sys.argv[2])
+    elif len(sys.argv) == 7 and sys.argv[1] == 'check-box':
+        check_box(sys.argv[2], *map(int, sys.argv[3:]))
     elif len(sys.argv) == 4 and sys.argv[1] == 'png':
         to_png(sys.argv[2], sys.argv[3])
     else:
