@@ -10,7 +10,7 @@ packages=(make cmake g++ g++-mingw-w64-x86-64-posix wine xvfb xdotool x11-apps f
 headless=(novnc websockify x11vnc openbox xauth)
 case "${1:-}" in
   headless) packages+=("${headless[@]}") ;;
-  browser) packages+=("${headless[@]}" chromium python3-pil) ;;
+  browser) packages+=("${headless[@]}" chromium python3-pil x11-utils) ;;
   bench) packages+=(vim) ;;
   fuzz) packages=(make cmake clang libclang-rt-14-dev) ;;
 esac

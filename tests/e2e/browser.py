@@ -143,8 +143,10 @@ def press(window, *keys):
 def expect_in_browser(browser, window, what):
     """The window's pixels on the display and in the browser's screenshot agree in every 8 x 8
     block, within the VNC encoding's loss; a few seconds are allowed for the update."""
-    geometry = dict(line.split('=') for line in xdotool('getwindowgeometry', '--shell', window).split())
-    x, y, w, h = (int(geometry[k]) for k in ('X', 'Y', 'WIDTH', 'HEIGHT'))
+    # xwininfo, as xdotool adds a window manager's frame offset to the position twice.
+    info = subprocess.run(['xwininfo', '-id', window], capture_output=True, text=True).stdout
+    x, y, w, h = (int(re.search(rf'{name}:\s+(-?\d+)', info)[1])
+                  for name in ('Absolute upper-left X', 'Absolute upper-left Y', 'Width', 'Height'))
     for _ in range(30):
         display = ImageGrab.grab(xdisplay=os.environ['DISPLAY'])
         # Only the part of the window that lies on the screen can show anywhere.
