@@ -23,8 +23,9 @@ BITMAPINFO TopDown(int width, int height) {
 
 } // namespace
 
-GdiFloor::GdiFloor(HWND canvas, const DynString& background, std::int32_t points) noexcept
-    : canvas_(canvas) {
+GdiFloor::GdiFloor(HWND canvas, const DynString& background, std::int32_t points, std::int32_t rows,
+                   std::int32_t columns) noexcept
+    : canvas_(canvas), rows_(rows), columns_(columns) {
     RECT client{};
     GetClientRect(canvas, &client);
     width_ = client.right;
@@ -110,18 +111,16 @@ void GdiFloor::Picture() noexcept {
 void GdiFloor::Rows(const StringArray& lines, const ViewState& view) noexcept {
     if (cellWidth_ <= 0 || cellHeight_ <= 0)
         return;
-    const int rows = (height_ + cellHeight_ / 2) / cellHeight_;
-    const int columns = width_ / cellWidth_;
     SetBkMode(screen_, TRANSPARENT);
     SetTextColor(screen_, 0);
-    const std::int32_t last = std::min(view.topLine + rows, lines.UpperBound());
+    const std::int32_t last = std::min(view.topLine + rows_, lines.UpperBound());
     for (std::int32_t i = view.topLine; i <= last; ++i) {
         const DynString& line = lines[i];
         const std::int64_t skipped = std::int64_t{view.firstColumn} - 1;
         if (skipped >= line.Length())
             continue;
         const auto shown =
-            static_cast<int>(std::min<std::int64_t>(line.Length() - skipped, columns));
+            static_cast<int>(std::min<std::int64_t>(line.Length() - skipped, columns_));
         TextOutA(screen_, 0, (i - view.topLine) * cellHeight_, line.Bytes() + skipped, shown);
     }
 }

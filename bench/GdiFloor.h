@@ -12,8 +12,10 @@
 class GdiFloor {
   public:
     // For the canvas control: its size, the background pixels (a pixel string as the
-    // canvas takes it) and the text font at points.
-    GdiFloor(HWND canvas, const DynString& background, std::int32_t points) noexcept;
+    // canvas takes it), the text font at points, and how many rows and columns of text the
+    // editor shows (its own rule, taken from it).
+    GdiFloor(HWND canvas, const DynString& background, std::int32_t points, std::int32_t rows,
+             std::int32_t columns) noexcept;
     ~GdiFloor();
     GdiFloor(const GdiFloor&) = delete;
     GdiFloor& operator=(const GdiFloor&) = delete;
@@ -51,4 +53,6 @@ class GdiFloor {
     HBRUSH white_ = nullptr;
     int cellWidth_ = 0;
     int cellHeight_ = 0;
+    std::int32_t rows_;
+    std::int32_t columns_;
 };

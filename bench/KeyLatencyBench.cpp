@@ -117,7 +117,10 @@ void TimeSteps() {
     const HWND canvas = GetDlgItem(editorDialog, kEditorCanvasId);
     const ViewState view{GetControlUser(canvas, 1), GetControlUser(canvas, 2),
                          GetControlUser(canvas, 3), GetControlUser(canvas, 4)};
-    ScreenMetrics metrics{width, height, 0, 0, 0, 0};
+    ScreenMetrics metrics{};
+    metrics.canvasWidth = width;
+    metrics.canvasHeight = height;
+    CanvasGetVisibleSize(metrics.visibleWidth, metrics.visibleHeight);
     time("selecting and measuring the font", [&] { SelectTextFont(kEditorFontSize, metrics); });
     time("the rows, guide lines and cursor cell (DrawVisibleText)",
          [&] { DrawVisibleText(LineArray, view, metrics); });
@@ -198,7 +201,14 @@ int main(int argc, char** argv) {
     ReportRow("  first screen (picture, snapshot and text)",
               Fixed((NowSeconds() - start) * 1000, 1) + " ms");
 
-    GdiFloor floor(GetDlgItem(editorDialog, kEditorCanvasId), backgroundBits, kEditorFontSize);
+    // The rows and columns the editor shows, by its own rule.
+    ScreenMetrics metrics{};
+    CanvasAttach(editorDialog, kEditorCanvasId, kCanvasDeferredRedraw);
+    CanvasGetSize(metrics.canvasWidth, metrics.canvasHeight);
+    CanvasGetVisibleSize(metrics.visibleWidth, metrics.visibleHeight);
+    SelectTextFont(kEditorFontSize, metrics);
+    GdiFloor floor(GetDlgItem(editorDialog, kEditorCanvasId), backgroundBits, kEditorFontSize,
+                   metrics.visibleRows, metrics.visibleColumns);
     if (!floor.Ready()) {
         std::fprintf(stderr, "the GDI floor could not be set up\n");
         return 1;
