@@ -1,7 +1,8 @@
 """End-to-end test of the run without a display: run-headless.sh starts editor.exe in its
-private display, headless Chromium opens the address that the run prints, xdotool drives the
-program on that display, and each step's windows must look in the browser's own screenshot
-as they look on the display. Ctrl+C (SIGINT) must then end every process of the run.
+private display, headless Chromium opens the address that the run prints and clicks "Load
+file", xdotool drives the program on that display from there, and each step's windows must
+look in the browser's own screenshot as they look on the display. Ctrl+C (SIGINT) must then
+end every process of the run.
 
   browser.py <run-headless.sh> <editor.exe> <samples-folder> <wine-prefix>
 
@@ -86,6 +87,14 @@ class Browser:
             const r = c.getBoundingClientRect();
             return [Math.round(r.x), Math.round(r.y)]; })()""")['result'].get('value')
 
+    def click(self, x, y):
+        """A left click on the remote screen's pixel x, y, through noVNC."""
+        left, top = self.canvas_position()
+        for kind, buttons in (('mouseMoved', 0), ('mousePressed', 1), ('mouseReleased', 0)):
+            self.call('Input.dispatchMouseEvent', type=kind, x=left + x, y=top + y, button='left',
+                      buttons=buttons, clickCount=1)
+            time.sleep(0.1)
+
     def close(self):
         os.killpg(self.process.pid, signal.SIGKILL)
         self.process.wait()
@@ -140,13 +149,18 @@ def press(window, *keys):
     xdotool('key', '--clearmodifiers', '--delay', '40', *keys)
 
 
+def window_box(window):
+    """x, y, width and height of a window on the screen. From xwininfo, as xdotool counts a
+    window manager's frame offset twice."""
+    info = subprocess.run(['xwininfo', '-id', window], capture_output=True, text=True).stdout
+    return [int(re.search(rf'{name}:\s+(-?\d+)', info)[1])
+            for name in ('Absolute upper-left X', 'Absolute upper-left Y', 'Width', 'Height')]
+
+
 def expect_in_browser(browser, window, what):
     """The window's pixels on the display and in the browser's screenshot agree in every 8 x 8
     block, within the VNC encoding's loss; a few seconds are allowed for the update."""
-    # xwininfo, as xdotool adds a window manager's frame offset to the position twice.
-    info = subprocess.run(['xwininfo', '-id', window], capture_output=True, text=True).stdout
-    x, y, w, h = (int(re.search(rf'{name}:\s+(-?\d+)', info)[1])
-                  for name in ('Absolute upper-left X', 'Absolute upper-left Y', 'Width', 'Height'))
+    x, y, w, h = window_box(window)
     for _ in range(30):
         display = ImageGrab.grab(xdisplay=os.environ['DISPLAY'])
         # Only the part of the window that lies on the screen can show anywhere.
@@ -195,7 +209,9 @@ def main():
         browser.call('Page.navigate', url=url)
         start = wait_window('^Test$')
         expect_in_browser(browser, start, 'start-dialog')
-        press(start, 'space')
+        # The mouse through the browser reaches the program: a click on "Load file".
+        x, y, _, _ = window_box(start)
+        browser.click(x + 60, y + 15)
         xdotool('windowactivate', '--sync', wait_window('^Open File$'))
         xdotool('type', '--delay', '30', 'lettera.txt')
         xdotool('key', 'Return')
