@@ -2,6 +2,10 @@
 // current canvas (chosen by CanvasAttach) and does nothing without one; queries then
 // answer zeros or "". Coordinates are pixels of the backing bitmap, rounded ties-to-even.
 // Colours are 0x00BBGGRR; -1 asks for a system colour, -2 (background) for transparency.
+//
+// Implemented in CurrentCanvas.cpp (attach, redraw, size), CanvasText.cpp (font, position,
+// text and its colours), CanvasPictures.cpp (pictures and pixel snapshots) and
+// CanvasShapes.cpp (clearing and lines).
 #pragma once
 
 #include "platform/WindowHandle.h"

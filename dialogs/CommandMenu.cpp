@@ -13,6 +13,7 @@ constexpr std::int32_t kListId = 120;
 constexpr std::int32_t kWidth = 260;
 constexpr std::int32_t kHeight = 180;
 constexpr std::int32_t kNoIntegralHeight = 0x100;
+static_assert(kNoIntegralHeight == LBS_NOINTEGRALHEIGHT);
 constexpr std::int32_t kSilver = 0xC0C0C0;
 
 // Each item starts with its number, which is what the menu answers.

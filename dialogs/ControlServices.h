@@ -1,5 +1,8 @@
 // Small operations on one dialog or control of the dialog engine. A missing dialog,
 // control or record makes them do nothing (or answer 0 or "").
+//
+// Implemented in ControlServices.cpp, except SetControlColor: ControlColours.cpp, beside
+// the colours' use.
 #pragma once
 
 #include "platform/WindowHandle.h"

@@ -21,6 +21,13 @@ constexpr ControlKind kKinds[] = {
     // WS_CHILD, WS_VISIBLE, LBS_NOTIFY
     {kKindListBox, "LISTBOX", 0x50A10003, 0x50000001, 0},
 };
+static_assert(kKinds[0].defaultStyle == (WS_CHILD | WS_VISIBLE | WS_TABSTOP));
+static_assert(kKinds[0].forcedOn == (WS_CHILD | WS_VISIBLE));
+static_assert(kKinds[1].defaultStyle == (WS_CHILD | WS_VISIBLE | SS_OWNERDRAW));
+static_assert(kKinds[1].forcedOn == kKinds[1].defaultStyle);
+static_assert(kKinds[2].defaultStyle == (WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
+                                         WS_TABSTOP | LBS_SORT | LBS_NOTIFY));
+static_assert(kKinds[2].forcedOn == (WS_CHILD | WS_VISIBLE | LBS_NOTIFY));
 
 const ControlKind* FindKind(std::int32_t kind) {
     for (const ControlKind& known : kKinds) {

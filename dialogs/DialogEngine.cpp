@@ -12,6 +12,8 @@ constexpr std::uint8_t kFallbackPoints = 8;
 // No z-order change, no redraw, no activation, no copying of bits, no owner z-order
 // change and no WM_WINDOWPOSCHANGING.
 constexpr UINT kPlacementFlags = 0x71C;
+static_assert(kPlacementFlags == (SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE | SWP_NOCOPYBITS |
+                                  SWP_NOOWNERZORDER | SWP_NOSENDCHANGING));
 
 std::int32_t ShowStateOf(DWORD style) {
     if ((style & WS_MAXIMIZE) != 0)

@@ -1,5 +1,8 @@
 // The dialog engine: dialogs built from in-memory templates, with controls added one by
 // one, run modally in a polling loop with an application callback.
+//
+// Implemented in DialogEngine.cpp (dialogs and their modal run) and DialogControls.cpp
+// (AddControl).
 #pragma once
 
 #include "dialogs/WindowRecord.h"

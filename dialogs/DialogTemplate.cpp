@@ -6,6 +6,8 @@ namespace {
 
 constexpr DWORD kDefaultStyle = 0x80C000D4; // WS_POPUP, WS_CAPTION, DS_MODALFRAME, DS_SETFONT,
                                             // DS_NOFAILCREATE, DS_3DLOOK
+static_assert(kDefaultStyle ==
+              (WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK));
 
 class TemplateWriter {
   public:

@@ -13,6 +13,8 @@ constexpr std::size_t kFileBufferBytes = 8192;
 constexpr DWORD kFileTitleBytes = 260;
 // OFN_HIDEREADONLY, OFN_FILEMUSTEXIST, OFN_EXPLORER, OFN_LONGNAMES
 constexpr std::uint32_t kRequestFlags = 0x00281004;
+static_assert(kRequestFlags ==
+              (OFN_HIDEREADONLY | OFN_FILEMUSTEXIST | OFN_EXPLORER | OFN_LONGNAMES));
 
 // Descriptions and pattern lists, one pair per choice; "Tutti" is selected at first.
 constexpr const char* kFilterParts[] = {

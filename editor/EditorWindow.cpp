@@ -6,6 +6,9 @@
 namespace {
 constexpr std::int32_t kEditorStyle = 0x01000000; // WS_MAXIMIZE
 constexpr std::int32_t kEditorExStyle = 0x588;    // topmost tool window with edge and help
+static_assert(kEditorStyle == WS_MAXIMIZE);
+static_assert(kEditorExStyle ==
+              (WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE | WS_EX_CONTEXTHELP));
 
 // The first screen is drawn before the window is shown maximized, and it counts the rows
 // and columns that the window shows; so the hidden window takes now the client size that

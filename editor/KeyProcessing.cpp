@@ -4,6 +4,7 @@
 #include "dialogs/CommandMenu.h"
 #include "dialogs/ControlServices.h"
 #include "editor/ProgramState.h"
+#include "editor/ScanCodes.h"
 #include "editor/ScreenDrawing.h"
 #include "editor/TextModel.h"
 #include "editor/TextOperations.h"
@@ -13,24 +14,6 @@
 #include <algorithm>
 
 namespace {
-
-// Scan codes the editor acts on; the keypad keys share them.
-constexpr std::int32_t kScanTab = 15;
-constexpr std::int32_t kScanEnter = 28;
-constexpr std::int32_t kScanF1 = 59;
-constexpr std::int32_t kScanHome = 71;
-constexpr std::int32_t kScanUp = 72;
-constexpr std::int32_t kScanPageUp = 73;
-constexpr std::int32_t kScanLeft = 75;
-constexpr std::int32_t kScanRight = 77;
-constexpr std::int32_t kScanEnd = 79;
-constexpr std::int32_t kScanDown = 80;
-constexpr std::int32_t kScanPageDown = 81;
-constexpr std::int32_t kScanInsert = 82;
-constexpr std::int32_t kScanDelete = 83;
-// With the left Control key held the code comes negated.
-constexpr std::int32_t kScanZoomOut = -74;
-constexpr std::int32_t kScanZoomIn = -78;
 
 constexpr std::int32_t kSmallestFont = 1;
 constexpr std::int32_t kLargestFont = 72;
@@ -117,14 +100,14 @@ void MoveToEnd(const DynString& line, std::int32_t lineCount, ViewState& view,
 bool Navigate(std::int32_t scanCode, StringArray& lines, std::int32_t lineCount, ViewState& view,
               const ScreenMetrics& metrics) {
     switch (scanCode) {
-    case kScanTab:
+    case scan::Tab:
         return MoveToNextWord(lines.Get(view.cursorLine), view, metrics);
-    case kScanF1: {
+    case scan::F1: {
         const std::int32_t operation = ShowCommandMenu();
         RunTextOperation(operation, lines, view.cursorLine, TextColumn(view), insertMode);
         break;
     }
-    case kScanHome:
+    case scan::Home:
         if (view.firstColumn == 1 && view.cursorScreenColumn == 1) {
             view.cursorLine = 1;
             view.topLine = 1;
@@ -133,38 +116,38 @@ bool Navigate(std::int32_t scanCode, StringArray& lines, std::int32_t lineCount,
             view.cursorScreenColumn = 1;
         }
         break;
-    case kScanUp:
+    case scan::Up:
         --view.cursorLine;
         if (view.topLine > view.cursorLine)
             --view.topLine;
         break;
-    case kScanPageUp:
+    case scan::PageUp:
         view.topLine -= metrics.visibleRows;
         view.cursorLine -= metrics.visibleRows;
         break;
-    case kScanLeft:
+    case scan::Left:
         if (view.cursorScreenColumn == 1)
             --view.firstColumn;
         else
             --view.cursorScreenColumn;
         break;
-    case kScanRight:
+    case scan::Right:
         Advance(view, metrics);
         break;
-    case kScanEnd:
+    case scan::End:
         MoveToEnd(lines.Get(view.cursorLine), lineCount, view, metrics);
         break;
-    case kScanDown:
+    case scan::Down:
         ++view.cursorLine;
         if (view.topLine + metrics.visibleRows == view.cursorLine && view.cursorLine <= lineCount)
             ++view.topLine;
         break;
-    case kScanPageDown:
+    case scan::PageDown:
         view.cursorLine = std::min(view.cursorLine + metrics.visibleRows, lineCount);
         view.topLine =
             std::min(view.topLine + metrics.visibleRows, lineCount - metrics.visibleRows + 1);
         break;
-    case kScanInsert:
+    case scan::Insert:
         insertMode = (insertMode + 1) % 2;
         break;
     default:
@@ -197,9 +180,9 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
     const ViewState shown = ReadViewState(canvas);
     ViewState view = shown;
 
-    if (scanCode == kScanZoomOut)
+    if (scanCode == scan::ZoomOut)
         fontSize = kept.fontSize = std::max(fontSize - 1, kSmallestFont);
-    if (scanCode == kScanZoomIn)
+    if (scanCode == scan::ZoomIn)
         fontSize = kept.fontSize = std::min(fontSize + 1, kLargestFont);
     SelectTextFont(fontSize, metrics);
 
@@ -215,7 +198,7 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
         }
     }
 
-    if (scanCode == kScanEnter) {
+    if (scanCode == scan::Enter) {
         selectedLine = lines.Get(view.cursorLine);
         PostMessageA(editorDialog, WM_CLOSE, 0, 0);
         if (insertMode != 0) {
@@ -223,10 +206,10 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
             view.firstColumn = 1;
             view.cursorScreenColumn = 1;
         }
-        scanCode = kScanDown;
+        scanCode = scan::Down;
     }
 
-    if (scanCode == kScanDelete) {
+    if (scanCode == scan::Delete) {
         const DynString& line = lines.Get(view.cursorLine);
         if (BeyondLine(line, view) && view.cursorLine < lineCount)
             JoinWithNext(lines, view.cursorLine);

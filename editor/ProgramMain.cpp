@@ -16,6 +16,7 @@ namespace {
 
 constexpr std::int32_t kLoadButtonId = 100;
 constexpr std::int32_t kStartDialogStyle = 0x00C80000; // WS_CAPTION | WS_SYSMENU
+static_assert(kStartDialogStyle == (WS_CAPTION | WS_SYSMENU));
 
 // One editor run: choose a file, load it, edit it in the maximized editor window until it
 // ends, then show the line picked with Enter.
@@ -73,10 +74,7 @@ std::int32_t ProgramMain(HINSTANCE, HINSTANCE, const char*, std::int32_t) {
 }
 
 void ReleaseProgramGlobals() noexcept {
-    ArrayErase(LineArray);
-    fileName = DynString();
-    selectedLine = DynString();
-    backgroundBits = DynString();
+    ResetProgramState();
 }
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {

@@ -14,3 +14,7 @@ extern DynString selectedLine;    // the line on which Enter was last pressed; n
 extern StringArray LineArray;     // the text: element 0 empty, lines in 1..lineCount
 extern std::int32_t insertMode;   // 1 insert, 0 overwrite
 extern DynString backgroundBits;  // pixel string of the canvas right after the background picture
+
+// Every global above back to its value at start, its strings and arrays released: at
+// shutdown, and between the runs of tests and fuzz inputs.
+void ResetProgramState() noexcept;

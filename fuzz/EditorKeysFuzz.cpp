@@ -5,6 +5,7 @@
 // but a Tab without a next word ends in one redraw.
 #include "editor/KeyProcessing.h"
 #include "editor/ProgramState.h"
+#include "editor/ScanCodes.h"
 #include "editor/TextModel.h"
 #include "fuzz/FuzzCheck.h"
 #include "runtime/StringArray.h"
@@ -20,14 +21,12 @@ namespace {
 const WindowHandle kWindow = reinterpret_cast<WindowHandle>(std::uintptr_t{0x1000});
 const WindowHandle kCanvas = reinterpret_cast<WindowHandle>(std::uintptr_t{0x1010});
 
-constexpr std::int32_t kTab = 15;
-constexpr std::int32_t kEnter = 28;
-constexpr std::int32_t kF1 = 59;
-constexpr std::int32_t kDelete = 83;
-
 // Every code the editor acts on, and some it does not.
-const std::int32_t kCodes[] = {1,  14, kTab, kEnter, 30, kF1,     71,  72,  73,  75,
-                               77, 79, 80,   81,     82, kDelete, -74, -78, -30, 57};
+const std::int32_t kCodes[] = {scan::Esc,     scan::Backspace, scan::Tab,      scan::Enter,
+                               scan::LetterA, scan::F1,        scan::Home,     scan::Up,
+                               scan::PageUp,  scan::Left,      scan::Right,    scan::End,
+                               scan::Down,    scan::PageDown,  scan::Insert,   scan::Delete,
+                               scan::ZoomOut, scan::ZoomIn,    -scan::LetterA, scan::Space};
 
 bool operator==(const ViewState& a, const ViewState& b) {
     return a.topLine == b.topLine && a.firstColumn == b.firstColumn &&
@@ -64,8 +63,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fakes::canvas.pictureExists = in.ConsumeBool();
     fakes::controls.controls[{kWindow, 110}] = kCanvas;
     fakes::controls.user[kCanvas] = {};
+    ResetProgramState();
     editorDialog = kWindow;
-    backgroundBits = DynString();
 
     const std::int32_t lineCount = in.ConsumeIntegralInRange(0, 30);
     ArrayRedim(LineArray, 0, lineCount);
@@ -80,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (in.remaining_bytes() > 0) {
         const std::int32_t scanCode = in.PickValueInArray(kCodes);
         const char character = in.ConsumeIntegral<char>();
-        if (scanCode == kF1)
+        if (scanCode == scan::F1)
             fakes::controls.menuAnswers.push_back(in.ConsumeIntegralInRange(-1, 10));
         const std::int32_t linesBefore = ArrayUpperBound(LineArray);
         const std::int32_t mode = insertMode;
@@ -95,27 +94,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::int32_t lines = ArrayUpperBound(LineArray);
         Check(LineArray.LowerBound() == 0, "the text starts at element 0");
         CheckNormalised(View(), lines);
-        if (scanCode == kEnter)
+        if (scanCode == scan::Enter)
             Check(lines == linesBefore + mode, "Enter adds a line in insert mode only");
-        else if (scanCode == kDelete)
+        else if (scanCode == scan::Delete)
             Check(lines == linesBefore || lines == linesBefore - 1, "Delete joins one line");
         else
             Check(lines == linesBefore, "other keys keep the number of lines");
 
         const bool typed = static_cast<unsigned char>(character) >= 32;
-        const bool joined = scanCode == kDelete && lines != linesBefore;
-        if ((typed || scanCode == kDelete) && scanCode != kEnter && scanCode != kF1 && !joined) {
+        const bool joined = scanCode == scan::Delete && lines != linesBefore;
+        if ((typed || scanCode == scan::Delete) && scanCode != scan::Enter &&
+            scanCode != scan::F1 && !joined) {
             const std::string_view line = LineArray[before.cursorLine].View();
             Check(line.empty() || line.back() != ' ', "an edited line ends without a space");
         }
         if (fakes::canvas.redraws == redrawsBefore)
-            Check(scanCode == kTab && View() == before,
+            Check(scanCode == scan::Tab && View() == before,
                   "only a Tab without a next word skips the redraw, and it moves nothing");
         else
             Check(fakes::canvas.redraws == redrawsBefore + 1, "one redraw a key");
     }
-    ArrayErase(LineArray);
-    backgroundBits = DynString();
-    selectedLine = DynString();
+    ResetProgramState();
     return 0;
 }

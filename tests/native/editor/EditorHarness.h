@@ -4,6 +4,7 @@
 
 #include "editor/KeyProcessing.h"
 #include "editor/ProgramState.h"
+#include "editor/ScanCodes.h"
 #include "editor/TextModel.h"
 #include "tests/native/editor/fakes/DisplayFakes.h"
 
@@ -12,28 +13,6 @@
 #include <cstdint>
 #include <string>
 #include <vector>
-
-// Scan codes as the hook delivers them.
-namespace scan {
-constexpr std::int32_t Esc = 1;
-constexpr std::int32_t Backspace = 14;
-constexpr std::int32_t Tab = 15;
-constexpr std::int32_t Enter = 28;
-constexpr std::int32_t LetterA = 30;
-constexpr std::int32_t F1 = 59;
-constexpr std::int32_t Home = 71;
-constexpr std::int32_t Up = 72;
-constexpr std::int32_t PageUp = 73;
-constexpr std::int32_t Left = 75;
-constexpr std::int32_t Right = 77;
-constexpr std::int32_t End = 79;
-constexpr std::int32_t Down = 80;
-constexpr std::int32_t PageDown = 81;
-constexpr std::int32_t Insert = 82;
-constexpr std::int32_t Delete = 83;
-constexpr std::int32_t ZoomOut = -74;
-constexpr std::int32_t ZoomIn = -78;
-} // namespace scan
 
 class EditorTest : public ::testing::Test {
   protected:
@@ -48,16 +27,11 @@ class EditorTest : public ::testing::Test {
         fakes::canvas.height = 140;
         fakes::controls.controls[{Window(), 110}] = Canvas();
         fakes::controls.user[Canvas()] = {};
+        ResetProgramState();
         editorDialog = Window();
-        backgroundBits = DynString();
-        selectedLine = DynString();
     }
 
-    void TearDown() override {
-        ArrayErase(LineArray);
-        backgroundBits = DynString();
-        selectedLine = DynString();
-    }
+    void TearDown() override { ResetProgramState(); }
 
     // Loads the text (lines 1 to n, element 0 empty) and makes the initialising call.
     void Open(const std::vector<std::string>& text) {
