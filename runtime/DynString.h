@@ -7,6 +7,8 @@
 // (string arrays rely on this).
 #pragma once
 
+#include "runtime/Precondition.h"
+
 #include <cstdint>
 #include <cstring>
 #include <string_view>
@@ -47,6 +49,7 @@ class DynString {
     std::string_view View() const noexcept { return {Bytes(), Length()}; }
     // The byte at a 1-based position, which must lie within the string.
     unsigned char ByteAt(std::uint32_t position) const noexcept {
+        Precondition(position >= 1 && position <= Length(), "DynString position within the string");
         return static_cast<unsigned char>(Bytes()[position - 1]);
     }
 

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "runtime/DynString.h"
+#include "runtime/Precondition.h"
 
 #include <cstdint>
 
@@ -25,8 +26,12 @@ class StringArray {
     }
 
     // Unchecked element access; index must lie within the bounds.
-    DynString& operator[](std::int32_t index) noexcept { return elements_[index - lower_]; }
+    DynString& operator[](std::int32_t index) noexcept {
+        Precondition(Contains(index), "StringArray index within the bounds");
+        return elements_[index - lower_];
+    }
     const DynString& operator[](std::int32_t index) const noexcept {
+        Precondition(Contains(index), "StringArray index within the bounds");
         return elements_[index - lower_];
     }
 

@@ -67,3 +67,13 @@ TEST(DynString, FailedAllocationGivesEmptyAndError7) {
     EXPECT_TRUE(target.IsEmpty());
     EXPECT_EQ(original.View(), "abc");
 }
+
+#ifdef TALVERMOOR_CHECK_PRECONDITIONS
+TEST(DynStringDeathTest, ByteAtOutsideTheStringStopsInTheCheckedTree) {
+    const DynString ab("ab");
+    EXPECT_EQ(ab.ByteAt(2), 'b');
+    EXPECT_DEATH((void)ab.ByteAt(3), "position within the string");
+    EXPECT_DEATH((void)ab.ByteAt(0), "position within the string");
+    EXPECT_DEATH((void)DynString().ByteAt(1), "position within the string");
+}
+#endif

@@ -377,3 +377,14 @@ TEST(StringArray, RandomSequencesMatchAPlainList) {
         }
     }
 }
+
+#ifdef TALVERMOOR_CHECK_PRECONDITIONS
+TEST(StringArrayDeathTest, UncheckedAccessOutsideTheBoundsStopsInTheCheckedTree) {
+    StringArray a;
+    ArrayRedim(a, 1, 2);
+    EXPECT_DEATH((void)a[3], "index within the bounds");
+    EXPECT_DEATH((void)a[0], "index within the bounds");
+    ArrayErase(a);
+    EXPECT_DEATH((void)a[1], "index within the bounds");
+}
+#endif
