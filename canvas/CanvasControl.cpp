@@ -1,8 +1,9 @@
 #include "canvas/CanvasControl.h"
 
+#include "canvas/CanvasState.h"
 #include "canvas/FontMetrics.h"
 #include "canvas/GdiHandles.h"
-#include "dialogs/WindowRecord.h"
+#include "dialogs/ControlKinds.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ LONG PointsToFontHeight(HDC dc, int points) {
 
 // Gives the memory DC the default font, colours, background mode and text alignment.
 void SetDefaultDrawingState(WindowRecord& record) {
-    CanvasState& canvas = record.canvas;
+    CanvasState& canvas = CanvasOf(record);
     LOGFONTA font{};
     font.lfHeight = PointsToFontHeight(canvas.memoryDc, kDefaultPoints);
     font.lfWeight = FW_NORMAL;
@@ -39,8 +40,7 @@ void SetDefaultDrawingState(WindowRecord& record) {
 } // namespace
 
 void CanvasInitBacking(WindowRecord& record) noexcept {
-    CanvasState& canvas = record.canvas;
-    canvas = CanvasState{};
+    CanvasState& canvas = *new (record.kindState.bytes) CanvasState{};
     HDC screen = GetDC(record.window);
     if (screen == nullptr)
         return;
@@ -68,16 +68,16 @@ BOOL CanvasPaint(HWND dialog, const DRAWITEMSTRUCT& item) noexcept {
     if ((item.itemAction & ODA_DRAWENTIRE) == 0)
         return FALSE;
     const WindowRecord* record = FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item.CtlID)));
-    if (record == nullptr || record->kind != kKindCanvas || record->canvas.memoryDc == nullptr)
+    if (record == nullptr || record->kind != kKindCanvas || CanvasOf(*record).memoryDc == nullptr)
         return FALSE;
-    const CanvasState& canvas = record->canvas;
+    const CanvasState& canvas = CanvasOf(*record);
     // The whole bitmap every time: the DC is clipped to what needs painting anyway.
     BitBlt(item.hDC, 0, 0, canvas.width, canvas.height, canvas.memoryDc, 0, 0, SRCCOPY);
     return TRUE;
 }
 
 void CanvasReleaseBacking(WindowRecord& record) noexcept {
-    CanvasState& canvas = record.canvas;
+    CanvasState& canvas = CanvasOf(record);
     if (canvas.memoryDc == nullptr)
         return;
     if (canvas.stockBitmap != nullptr)
@@ -88,4 +88,8 @@ void CanvasReleaseBacking(WindowRecord& record) noexcept {
     canvas.memoryDc = nullptr;
     canvas.stockBitmap = nullptr;
     canvas.stockFont = nullptr;
+}
+
+void RegisterCanvasControl() noexcept {
+    RegisterControlKind(kKindCanvas, {CanvasInitBacking, CanvasPaint, CanvasReleaseBacking});
 }

@@ -12,3 +12,7 @@ void CanvasInitBacking(WindowRecord& record) noexcept;
 BOOL CanvasPaint(HWND dialog, const DRAWITEMSTRUCT& item) noexcept;
 // Puts the stock objects back and deletes the bitmap, the font and the memory DC.
 void CanvasReleaseBacking(WindowRecord& record) noexcept;
+// Registers the three above as the operations of control kind 14, so that the dialog
+// engine sets up, paints and releases canvases; whoever adds a canvas control calls it
+// first (the editor window does).
+void RegisterCanvasControl() noexcept;

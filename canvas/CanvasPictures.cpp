@@ -1,5 +1,6 @@
 #include "canvas/BitmapFileCheck.h"
 #include "canvas/Canvas.h"
+#include "canvas/CanvasState.h"
 #include "canvas/CurrentCanvas.h"
 #include "canvas/GdiHandles.h"
 #include "canvas/PixelString.h"
@@ -146,7 +147,7 @@ void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, d
         return;
     // A name without a dot may be a bitmap resource of the program, loaded at the
     // rectangle's size; any other name, or a name that is no resource, is a file.
-    const HDC dc = record->canvas.memoryDc;
+    const HDC dc = CanvasOf(*record).memoryDc;
     const int columns = static_cast<int>(width);
     const int lines = static_cast<int>(height);
     GdiObject<HBITMAP> resource(
@@ -164,7 +165,7 @@ DynString CanvasGetPixels() noexcept {
     const WindowRecord* record = CurrentCanvas();
     if (record == nullptr)
         return {};
-    const CanvasState& canvas = record->canvas;
+    const CanvasState& canvas = CanvasOf(*record);
     const std::uint32_t length = PixelStringLength(canvas.width, canvas.height);
     if (length == 0)
         return {};
@@ -200,7 +201,7 @@ void SetCanvasPixels(std::string_view pixels) noexcept {
     const WindowRecord* record = CurrentCanvas();
     if (record == nullptr)
         return;
-    const CanvasState& canvas = record->canvas;
+    const CanvasState& canvas = CanvasOf(*record);
     auto* backing = static_cast<HBITMAP>(GetCurrentObject(canvas.memoryDc, OBJ_BITMAP));
     if (backing == nullptr)
         return;

@@ -1,4 +1,5 @@
 #include "canvas/Canvas.h"
+#include "canvas/CanvasState.h"
 #include "canvas/CurrentCanvas.h"
 #include "canvas/GdiHandles.h"
 #include "dialogs/WindowRecord.h"
@@ -22,7 +23,7 @@ void CanvasClear(std::int32_t colour, std::int32_t fillStyle) noexcept {
     WindowRecord* record = CurrentCanvas();
     if (record == nullptr)
         return;
-    CanvasState& canvas = record->canvas;
+    CanvasState& canvas = CanvasOf(*record);
     if (colour == kColourSystem)
         colour = canvas.background;
     RECT whole{0, 0, canvas.width, canvas.height};
@@ -44,7 +45,7 @@ void CanvasLineTo(double x, double y, std::int32_t colour) noexcept {
     WindowRecord* record = CurrentCanvas();
     if (record == nullptr)
         return;
-    CanvasState& canvas = record->canvas;
+    CanvasState& canvas = CanvasOf(*record);
     if (colour == kColourSystem)
         colour = canvas.foreground;
     canvas.x = RoundToInt32(x);

@@ -1,9 +1,11 @@
 // The drawing state of a canvas control, kept in the control's WindowRecord.
 #pragma once
 
+#include "dialogs/WindowRecord.h"
 #include "platform/Platform.h"
 
 #include <cstdint>
+#include <new>
 
 struct CanvasState {
     HDC memoryDc;        // holds the backing bitmap and the current font; null if GetDC failed
@@ -21,3 +23,16 @@ struct CanvasState {
     std::int32_t penStyle;   // PS_SOLID .. PS_DASHDOTDOT
     std::int32_t penWidth;   // 0 draws one pixel wide
 };
+
+static_assert(sizeof(CanvasState) <= sizeof(ControlKindState) &&
+                  alignof(CanvasState) <= alignof(ControlKindState),
+              "a canvas keeps its state in its record's room for the kind's state");
+
+// The state in a canvas control's record. A zero-filled record holds an empty state (no
+// DC): the state is plain data, which the record's zero-filled memory starts.
+inline CanvasState& CanvasOf(WindowRecord& record) noexcept {
+    return *std::launder(reinterpret_cast<CanvasState*>(record.kindState.bytes));
+}
+inline const CanvasState& CanvasOf(const WindowRecord& record) noexcept {
+    return *std::launder(reinterpret_cast<const CanvasState*>(record.kindState.bytes));
+}

@@ -1,4 +1,5 @@
 #include "canvas/Canvas.h"
+#include "canvas/CanvasState.h"
 #include "canvas/CurrentCanvas.h"
 #include "canvas/FontMetrics.h"
 #include "canvas/GdiHandles.h"
@@ -41,7 +42,7 @@ void CanvasSetFont(const DynString& face, std::int32_t size, std::int32_t style)
     WindowRecord* record = CurrentCanvas();
     if (record == nullptr)
         return;
-    CanvasState& canvas = record->canvas;
+    CanvasState& canvas = CanvasOf(*record);
     LOGFONTA description = FontDescription(face, size, style, canvas.memoryDc);
     GdiObject<HFONT> font(CreateFontIndirectA(&description));
     HGDIOBJ previous = font ? SelectObject(canvas.memoryDc, font.Get()) : nullptr;
@@ -61,15 +62,15 @@ void CanvasSetFont(const DynString& face, std::int32_t size, std::int32_t style)
 
 void CanvasGetCharSize(double& width, double& height) noexcept {
     const WindowRecord* record = CurrentCanvas();
-    width = record != nullptr ? record->canvas.charWidth : 0;
-    height = record != nullptr ? record->canvas.lineHeight : 0;
+    width = record != nullptr ? CanvasOf(*record).charWidth : 0;
+    height = record != nullptr ? CanvasOf(*record).lineHeight : 0;
 }
 
 void CanvasMoveTo(double x, double y) noexcept {
     WindowRecord* record = CurrentCanvas();
     if (record == nullptr)
         return;
-    CanvasState& canvas = record->canvas;
+    CanvasState& canvas = CanvasOf(*record);
     canvas.x = RoundToInt32(x);
     canvas.y = RoundToInt32(y);
     MoveToEx(canvas.memoryDc, canvas.x, canvas.y, nullptr);
@@ -79,7 +80,7 @@ void CanvasPrint(const DynString& text) noexcept {
     WindowRecord* record = CurrentCanvas();
     if (record == nullptr || text.IsEmpty())
         return;
-    CanvasState& canvas = record->canvas;
+    CanvasState& canvas = CanvasOf(*record);
     // The DC draws at and advances its own current position (TA_UPDATECP).
     int length = static_cast<int>(std::min<std::uint32_t>(text.Length(), INT_MAX));
     // Trailing spaces on a transparent background draw nothing but still cost the
@@ -112,7 +113,7 @@ void CanvasSetTextColor(std::int32_t colour) noexcept {
         return;
     if (colour == kColourSystem)
         colour = static_cast<std::int32_t>(GetSysColor(COLOR_WINDOWTEXT));
-    CanvasState& canvas = record->canvas;
+    CanvasState& canvas = CanvasOf(*record);
     canvas.foreground = colour & 0xFFFFFF;
     SetTextColor(canvas.memoryDc, static_cast<COLORREF>(canvas.foreground));
 }
@@ -121,7 +122,7 @@ void CanvasSetBackColor(std::int32_t colour) noexcept {
     WindowRecord* record = CurrentCanvas();
     if (record == nullptr)
         return;
-    CanvasState& canvas = record->canvas;
+    CanvasState& canvas = CanvasOf(*record);
     if (colour == kColourTransparent) {
         canvas.background = kColourTransparent;
         SetBkColor(canvas.memoryDc, 0);

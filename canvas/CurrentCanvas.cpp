@@ -1,6 +1,7 @@
 #include "canvas/CurrentCanvas.h"
 
 #include "canvas/Canvas.h"
+#include "canvas/CanvasState.h"
 #include "dialogs/WindowRecord.h"
 #include "runtime/ErrorNumber.h"
 #include "runtime/ThreadState.h"
@@ -20,7 +21,7 @@ WindowRecord* CurrentCanvas() noexcept {
         return nullptr;
     // Looked up again every time, so a canvas whose dialog is gone is simply not found.
     WindowRecord* record = FindWindowRecord(static_cast<HWND>(state->currentCanvas));
-    if (record == nullptr || record->kind != kKindCanvas || record->canvas.memoryDc == nullptr)
+    if (record == nullptr || record->kind != kKindCanvas || CanvasOf(*record).memoryDc == nullptr)
         return nullptr;
     return record;
 }
@@ -58,8 +59,8 @@ void CanvasRedraw() noexcept {
 
 void CanvasGetSize(double& width, double& height) noexcept {
     const WindowRecord* canvas = CurrentCanvas();
-    width = canvas != nullptr ? canvas->canvas.width : 0;
-    height = canvas != nullptr ? canvas->canvas.height : 0;
+    width = canvas != nullptr ? CanvasOf(*canvas).width : 0;
+    height = canvas != nullptr ? CanvasOf(*canvas).height : 0;
 }
 
 void CanvasGetVisibleSize(double& width, double& height) noexcept {
@@ -67,7 +68,7 @@ void CanvasGetVisibleSize(double& width, double& height) noexcept {
     const WindowRecord* canvas = CurrentCanvas();
     if (canvas == nullptr)
         return;
-    RECT visible{0, 0, canvas->canvas.width, canvas->canvas.height};
+    RECT visible{0, 0, CanvasOf(*canvas).width, CanvasOf(*canvas).height};
     RECT client{};
     HWND dialog = GetParent(canvas->window);
     if (dialog != nullptr && GetClientRect(dialog, &client)) {

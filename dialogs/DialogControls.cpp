@@ -1,6 +1,6 @@
 #include "dialogs/DialogEngine.h"
 
-#include "canvas/CanvasControl.h"
+#include "dialogs/ControlKinds.h"
 
 namespace {
 
@@ -96,7 +96,8 @@ HWND AddControl(HWND dialog, std::int32_t kind, std::int32_t id, const DynString
         AddListItems(control, *items);
     if (kind == kKindButton && (controlStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
         SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
-    if (kind == kKindCanvas && record != nullptr)
-        CanvasInitBacking(*record);
+    const ControlKindOperations* operations = FindControlKindOperations(kind);
+    if (operations != nullptr && operations->setUp != nullptr && record != nullptr)
+        operations->setUp(*record);
     return control;
 }

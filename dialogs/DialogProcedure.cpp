@@ -1,11 +1,19 @@
 #include "dialogs/DialogProcedure.h"
 
-#include "canvas/CanvasControl.h"
 #include "dialogs/ControlColours.h"
+#include "dialogs/ControlKinds.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/WindowRecord.h"
 
 namespace {
+
+// WM_DRAWITEM: the control's kind paints it; FALSE when the kind has no painting.
+BOOL PaintControl(HWND dialog, const DRAWITEMSTRUCT& item) {
+    const WindowRecord* record = FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item.CtlID)));
+    const ControlKindOperations* kind =
+        record != nullptr ? FindControlKindOperations(record->kind) : nullptr;
+    return kind != nullptr && kind->paint != nullptr ? kind->paint(dialog, item) : FALSE;
+}
 
 // The callback of a control's own, called with the control's window; 0 when it has none.
 std::int32_t CallControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -43,7 +51,7 @@ INT_PTR CALLBACK EngineDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
 
     if (message == WM_DRAWITEM) {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        return item != nullptr ? CanvasPaint(dialog, *item) : FALSE;
+        return item != nullptr ? PaintControl(dialog, *item) : FALSE;
     }
 
     if (result != 0) {

@@ -1,8 +1,6 @@
 #include "dialogs/KeyboardHook.h"
 
 #include "dialogs/DialogEngine.h"
-#include "editor/KeyProcessing.h"
-#include "editor/ProgramState.h"
 
 namespace {
 
@@ -11,6 +9,7 @@ constexpr BYTE kControl = 0x11;
 constexpr BYTE kAlt = 0x12;
 constexpr BYTE kRightShiftScan = 0x36;
 
+KeyTarget keyTarget = nullptr;
 HHOOK keyboardHook = nullptr; // the latest installation's handle; kept after removal
 bool hookInstalled = false;   // whether that handle is still in the chain
 // Which side the latest event of each generic modifier came from, for the whole run.
@@ -36,6 +35,10 @@ WORD CharacterWithControl(WORD character, BYTE key, const BYTE (&state)[256]) {
 }
 
 } // namespace
+
+void SetKeyTarget(KeyTarget target) noexcept {
+    keyTarget = target;
+}
 
 // A second installation would hand every key to the editor twice.
 void InstallKeyboardHook() noexcept {
@@ -81,11 +84,12 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     // Only presses and auto-repeats of keys other than the bare modifiers reach the
     // editor. A key with scan code 0 was made by software; the editor takes scan code 0
     // as a request to start afresh, so it never gets one.
-    if (key != kShift && key != kControl && key != kAlt && flags > 0 && scan != 0) {
+    if (key != kShift && key != kControl && key != kAlt && flags > 0 && scan != 0 &&
+        keyTarget != nullptr) {
         std::int32_t eventScanCode = scanCode;
         const char byte = static_cast<char>(character & 0xFF);
         DynString eventChar(&byte, 1);
-        ProcessEditorKey(eventScanCode, eventChar, LineArray, nullptr, 0, 0);
+        keyTarget(eventScanCode, eventChar);
     }
     return result;
 }

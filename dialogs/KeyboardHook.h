@@ -2,8 +2,15 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "runtime/DynString.h"
 
 #include <cstdint>
+
+// Where the hook delivers each key event (scan code and character, as references). The
+// program sets the editor's key routine when it starts; a test may set a recorder. While
+// none is set, keys go nowhere.
+using KeyTarget = void (*)(std::int32_t& scanCode, DynString& keyChar) noexcept;
+void SetKeyTarget(KeyTarget target) noexcept;
 
 void InstallKeyboardHook() noexcept;
 void RemoveKeyboardHook() noexcept;

@@ -1,6 +1,5 @@
 #include "dialogs/OpenFileDialog.h"
 
-#include "editor/ProgramState.h"
 #include "platform/Platform.h"
 #include "runtime/StringFunctions.h"
 
@@ -97,13 +96,13 @@ std::int32_t OpenFileDialog(WindowHandle owner, const DynString& title, DynStrin
     return chosen ? 1 : 0;
 }
 
-DynString RequestFileName() noexcept {
+DynString RequestFileName(WindowHandle owner) noexcept {
     DynString filter;
     for (const char* part : kFilterParts)
         filter = Concat(filter, part);
     DynString path;
     std::uint32_t flags = kRequestFlags;
-    if (OpenFileDialog(startDialog, "Open File", path, "", filter, "TXT", flags) == 0)
+    if (OpenFileDialog(owner, "Open File", path, "", filter, "TXT", flags) == 0)
         return {};
     // The file is opened by its bare name next, so its folder must be the current one;
     // the dialog leaves it elsewhere when a full path was typed.

@@ -14,5 +14,6 @@ std::int32_t OpenFileDialog(WindowHandle owner, const DynString& title, DynStrin
                             const DynString& defaultExtension, std::uint32_t& flags) noexcept;
 
 // The chosen file's name in lower case without its folder, or "" when cancelled; the
-// current folder is then the file's folder.
-DynString RequestFileName() noexcept;
+// current folder is then the file's folder. owner (the program's start dialog) owns the
+// dialog while it shows.
+DynString RequestFileName(WindowHandle owner) noexcept;

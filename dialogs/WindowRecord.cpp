@@ -1,6 +1,6 @@
 #include "dialogs/WindowRecord.h"
 
-#include "canvas/CanvasControl.h"
+#include "dialogs/ControlKinds.h"
 #include "runtime/SpinLock.h"
 
 #include <cstdlib>
@@ -101,8 +101,9 @@ void FreeWindowRecord(HWND window) noexcept {
         freed = record->next;
         if (record->brush != nullptr)
             DeleteObject(record->brush);
-        if (record->kind == kKindCanvas)
-            CanvasReleaseBacking(*record);
+        const ControlKindOperations* kind = FindControlKindOperations(record->kind);
+        if (kind != nullptr && kind->release != nullptr)
+            kind->release(*record);
         std::free(record);
     }
 }

@@ -2,7 +2,6 @@
 // list (newest first) guarded by a spin lock, found by window handle.
 #pragma once
 
-#include "canvas/CanvasState.h"
 #include "platform/Platform.h"
 
 #include <cstdint>
@@ -24,6 +23,12 @@ constexpr std::int32_t kKindButton = 1;
 constexpr std::int32_t kKindCanvas = 14;
 constexpr std::int32_t kKindListBox = 16;
 
+// Room for a control kind's own state, which only the kind's code reads (a canvas keeps
+// its CanvasState here); zero-filled with the record.
+struct alignas(8) ControlKindState {
+    unsigned char bytes[96];
+};
+
 struct WindowRecord {
     WindowRecord* next;      // list link
     HWND window;             // the window handle, the search key
@@ -41,7 +46,7 @@ struct WindowRecord {
     std::int32_t user[8];        // user values 1..8
     std::int32_t drawForeground; // drawing colours taken at creation
     std::int32_t drawBackground;
-    CanvasState canvas; // canvas controls only
+    ControlKindState kindState; // set up and released by the kind's operations
 };
 
 // Makes a zero-filled record for a window (colours not set, drawing colours from the
@@ -51,7 +56,8 @@ WindowRecord* NewWindowRecord(HWND window, HWND parent, std::int32_t kind,
 // The record of a window, or null.
 WindowRecord* FindWindowRecord(HWND window) noexcept;
 // Unlinks and frees the records of a window's controls and then its own. A brush goes
-// with the last record of its background colour; a canvas releases its backing bitmap.
+// with the last record of its background colour; a control kind with operations of its
+// own releases its state.
 void FreeWindowRecord(HWND window) noexcept;
 
 // The brush of some record whose background colour is exactly this one, or null.

@@ -1,5 +1,6 @@
 #include "editor/EditorWindow.h"
 
+#include "canvas/CanvasControl.h"
 #include "dialogs/DialogEngine.h"
 #include "runtime/MessageBox.h"
 
@@ -29,6 +30,7 @@ HWND NewEditorWindow() noexcept {
     HWND window = NewDialog(nullptr, "Editor", kCentred, kCentred, 100, 100, kEditorStyle,
                             kEditorExStyle, kUnitsPixels);
     const WorkAreaSize workArea = DesktopWorkArea();
+    RegisterCanvasControl();
     AddControl(window, kKindCanvas, kEditorCanvasId, DynString(), 0, 0, workArea.width,
                workArea.height, 0, 0, nullptr, nullptr);
     if (window != nullptr)

@@ -231,3 +231,7 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
     StoreViewState(canvas, view);
     SetWindowCaption(window, StatusTitle(view, fontSize, scanCode, keyChar));
 }
+
+void EditorKeyTarget(std::int32_t& scanCode, DynString& keyChar) noexcept {
+    ProcessEditorKey(scanCode, keyChar, LineArray, nullptr, 0, 0);
+}

@@ -12,3 +12,7 @@
 // 0, 0 and 0 to use the kept ones. scanCode may come back changed (Enter gives 80).
 void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& lines,
                       WindowHandle window, std::int32_t canvasId, std::int32_t fontSize) noexcept;
+
+// The keyboard hook's key target in the program: one key for the text in LineArray, in
+// the window and canvas that the initialising call of ProcessEditorKey kept.
+void EditorKeyTarget(std::int32_t& scanCode, DynString& keyChar) noexcept;

@@ -21,7 +21,7 @@ static_assert(kStartDialogStyle == (WS_CAPTION | WS_SYSMENU));
 // One editor run: choose a file, load it, edit it in the maximized editor window until it
 // ends, then show the line picked with Enter.
 void RunEditor() {
-    fileName = RequestFileName();
+    fileName = RequestFileName(startDialog);
     if (fileName.IsEmpty())
         return;
     // A second run started from the start dialog inside this one would take over the
@@ -65,6 +65,7 @@ std::int32_t StartDialogCallback(HWND, UINT message, WPARAM wParam, LPARAM) {
 }
 
 std::int32_t ProgramMain(HINSTANCE, HINSTANCE, const char*, std::int32_t) {
+    SetKeyTarget(EditorKeyTarget);
     startDialog = NewDialog(nullptr, "Test", kCentred, kCentred, 400, 100, kStartDialogStyle, 0,
                             kUnitsPixels);
     AddControl(startDialog, kKindButton, kLoadButtonId, "Load file", 5, 5, 160, 20, 0, 0, nullptr,

@@ -1,4 +1,5 @@
 #include "canvas/Canvas.h"
+#include "canvas/CanvasState.h"
 #include "dialogs/DialogEngine.h"
 #include "runtime/ErrorNumber.h"
 #include "tests/win/support/CanvasHost.h"

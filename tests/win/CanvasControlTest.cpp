@@ -1,5 +1,6 @@
 #include "canvas/Canvas.h"
 #include "canvas/CanvasControl.h"
+#include "canvas/CanvasState.h"
 #include "dialogs/WindowRecord.h"
 #include "tests/win/support/CanvasHost.h"
 
@@ -41,8 +42,8 @@ struct FreedRecordWatch {
             taken.push_back(std::malloc(sizeof(WindowRecord)));
             if (taken.back() == canvas) {
                 mark = new (taken.back()) WindowRecord{};
-                mark->canvas.memoryDc = markDc;
-                mark->canvas.x = mark->canvas.y = 7777;
+                CanvasOf(*mark).memoryDc = markDc;
+                CanvasOf(*mark).x = CanvasOf(*mark).y = 7777;
             }
         }
     }
@@ -71,8 +72,8 @@ void DrawWhileTheDialogGoes(const std::function<void()>& draw) {
     watch = nullptr;
     EXPECT_FALSE(IsWindow(host.Window()));
     ASSERT_NE(freed.mark, nullptr) << "the freed record's memory was not handed out again";
-    EXPECT_EQ(freed.mark->canvas.x, 7777);
-    EXPECT_EQ(freed.mark->canvas.y, 7777);
+    EXPECT_EQ(CanvasOf(*freed.mark).x, 7777);
+    EXPECT_EQ(CanvasOf(*freed.mark).y, 7777);
 }
 
 } // namespace
@@ -81,18 +82,19 @@ TEST(CanvasControl, NewCanvasIsTheControlSizeInButtonFaceWithTheDefaultFont) {
     CanvasHost host(kWidth, kHeight);
     WindowRecord* record = host.Record();
     ASSERT_NE(record, nullptr);
-    ASSERT_NE(record->canvas.memoryDc, nullptr);
-    EXPECT_EQ(record->canvas.width, kWidth);
-    EXPECT_EQ(record->canvas.height, kHeight);
+    ASSERT_NE(CanvasOf(*record).memoryDc, nullptr);
+    EXPECT_EQ(CanvasOf(*record).width, kWidth);
+    EXPECT_EQ(CanvasOf(*record).height, kHeight);
     EXPECT_EQ(host.Backing(), PixelGrid(kWidth * kHeight, AsPixel(GetSysColor(COLOR_BTNFACE))));
     LOGFONTA font{};
-    GetObjectA(GetCurrentObject(record->canvas.memoryDc, OBJ_FONT), sizeof font, &font);
+    GetObjectA(GetCurrentObject(CanvasOf(*record).memoryDc, OBJ_FONT), sizeof font, &font);
     EXPECT_STREQ(font.lfFaceName, "MS Sans Serif");
-    EXPECT_EQ(font.lfHeight, -(GetDeviceCaps(record->canvas.memoryDc, LOGPIXELSY) * 8 / 72));
+    EXPECT_EQ(font.lfHeight, -(GetDeviceCaps(CanvasOf(*record).memoryDc, LOGPIXELSY) * 8 / 72));
     EXPECT_EQ(font.lfWeight, FW_NORMAL);
-    EXPECT_GT(record->canvas.charWidth, 0);
-    EXPECT_GT(record->canvas.lineHeight, 0);
-    EXPECT_EQ(GetTextAlign(record->canvas.memoryDc) & TA_UPDATECP, static_cast<UINT>(TA_UPDATECP));
+    EXPECT_GT(CanvasOf(*record).charWidth, 0);
+    EXPECT_GT(CanvasOf(*record).lineHeight, 0);
+    EXPECT_EQ(GetTextAlign(CanvasOf(*record).memoryDc) & TA_UPDATECP,
+              static_cast<UINT>(TA_UPDATECP));
 }
 
 TEST(CanvasControl, PaintCopiesTheWholeBitmapOnlyForDrawEntire) {
@@ -101,8 +103,8 @@ TEST(CanvasControl, PaintCopiesTheWholeBitmapOnlyForDrawEntire) {
     ASSERT_NE(record, nullptr);
     PaintSquare(host);
 
-    HDC target = CreateCompatibleDC(record->canvas.memoryDc);
-    HBITMAP bitmap = CreateCompatibleBitmap(record->canvas.memoryDc, kWidth, kHeight);
+    HDC target = CreateCompatibleDC(CanvasOf(*record).memoryDc);
+    HBITMAP bitmap = CreateCompatibleBitmap(CanvasOf(*record).memoryDc, kWidth, kHeight);
     HGDIOBJ old = SelectObject(target, bitmap);
     RECT whole{0, 0, kWidth, kHeight};
     FillRect(target, &whole, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
@@ -147,7 +149,7 @@ TEST(CanvasControl, DestroyingTheDialogDeletesBitmapFontAndDc) {
     CanvasHost host(kWidth, kHeight);
     WindowRecord* record = host.Record();
     ASSERT_NE(record, nullptr);
-    HDC memory = record->canvas.memoryDc;
+    HDC memory = CanvasOf(*record).memoryDc;
     HGDIOBJ bitmap = GetCurrentObject(memory, OBJ_BITMAP);
     HGDIOBJ font = GetCurrentObject(memory, OBJ_FONT);
     ASSERT_EQ(GetObjectType(bitmap), static_cast<DWORD>(OBJ_BITMAP));

@@ -1,4 +1,5 @@
 #include "canvas/Canvas.h"
+#include "canvas/CanvasState.h"
 #include "dialogs/WindowRecord.h"
 #include "tests/win/support/CanvasHost.h"
 
@@ -56,7 +57,7 @@ TEST(CanvasShapes, ClearingFillsEverythingAndSendsThePositionHome) {
     CanvasMoveTo(12, 7);
     CanvasClear(0x00FF00, 0);
     EXPECT_EQ(host.Backing(), Filled(0x00FF00));
-    const CanvasState& canvas = host.Record()->canvas;
+    const CanvasState& canvas = CanvasOf(*host.Record());
     POINT dc{1, 1};
     GetCurrentPositionEx(canvas.memoryDc, &dc);
     EXPECT_EQ(canvas.x + canvas.y + dc.x + dc.y, 0);
@@ -79,7 +80,7 @@ TEST(CanvasShapes, ClearingWithATransparentBackgroundPaintsNothingButStillGoesHo
     CanvasMoveTo(12, 7);
     CanvasClear(kColourSystem, 0);
     EXPECT_EQ(host.Backing(), before);
-    EXPECT_EQ(host.Record()->canvas.x + host.Record()->canvas.y, 0);
+    EXPECT_EQ(CanvasOf(*host.Record()).x + CanvasOf(*host.Record()).y, 0);
     EXPECT_EQ(host.Screen(), before) << "the screen is still brought up to date";
 
     CanvasClear(kColourTransparent, 2);

@@ -1,4 +1,5 @@
 #include "canvas/Canvas.h"
+#include "canvas/CanvasState.h"
 #include "dialogs/WindowRecord.h"
 #include "runtime/ErrorNumber.h"
 #include "tests/win/support/CanvasHost.h"
@@ -27,7 +28,7 @@ CharSize CharSizeFor(std::int32_t points) {
 }
 
 HDC MemoryDc(const CanvasHost& host) {
-    return host.Record()->canvas.memoryDc;
+    return CanvasOf(*host.Record()).memoryDc;
 }
 
 LOGFONTA SelectedFont(const CanvasHost& host) {
@@ -37,7 +38,7 @@ LOGFONTA SelectedFont(const CanvasHost& host) {
 }
 
 POINT Position(const CanvasHost& host) {
-    const CanvasState& canvas = host.Record()->canvas;
+    const CanvasState& canvas = CanvasOf(*host.Record());
     POINT dc{};
     GetCurrentPositionEx(canvas.memoryDc, &dc);
     EXPECT_EQ(dc.x, canvas.x);
@@ -189,8 +190,8 @@ TEST(CanvasText, ColoursDropTheirTopByteAndMinusOneIsTheSystemColour) {
     PixelGrid pixels = host.Backing();
     EXPECT_NE(std::count(pixels.begin(), pixels.end(), 0xFF0000u), 0);
     EXPECT_NE(std::count(pixels.begin(), pixels.end(), 0x0000FFu), 0);
-    EXPECT_EQ(host.Record()->canvas.foreground, 0x0000FF);
-    EXPECT_EQ(host.Record()->canvas.background, 0xFF0000);
+    EXPECT_EQ(CanvasOf(*host.Record()).foreground, 0x0000FF);
+    EXPECT_EQ(CanvasOf(*host.Record()).background, 0xFF0000);
 
     CanvasSetTextColor(kColourSystem);
     CanvasSetBackColor(kColourSystem);

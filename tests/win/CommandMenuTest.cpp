@@ -119,7 +119,7 @@ TEST(CommandMenu, ADoubleClickOnlySelects) {
 }
 
 TEST(CommandMenu, OpenedFromTheEditorsHookKeepsItsKeysAndHandsTheHookBack) {
-    recordedKeys.clear();
+    StartRecordingKeys();
     std::int32_t chosen = -1;
     afterRecordedKey = [&chosen](const RecordedKey& key) {
         if (key.scanCode != 59)

@@ -1,4 +1,5 @@
 // The program's own editor window, as NewEditorWindow makes it and the program shows it.
+#include "canvas/CanvasState.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/WindowRecord.h"
 #include "editor/EditorWindow.h"
@@ -53,8 +54,8 @@ TEST(NewEditorWindow, AHiddenTopmostToolWindowCaptionedEditorWithACanvasOverTheW
     const RECT work = WorkArea();
     EXPECT_EQ(ClientRect(canvas).right, work.right - work.left);
     EXPECT_EQ(ClientRect(canvas).bottom, work.bottom - work.top);
-    EXPECT_EQ(record->canvas.width, work.right - work.left);
-    EXPECT_EQ(record->canvas.height, work.bottom - work.top);
+    EXPECT_EQ(CanvasOf(*record).width, work.right - work.left);
+    EXPECT_EQ(CanvasOf(*record).height, work.bottom - work.top);
 
     // The first screen replaces the caption with the status line before the window shows.
     ArrayRedim(LineArray, 0, 1);

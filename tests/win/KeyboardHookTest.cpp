@@ -37,7 +37,7 @@ HWND EditorLikeDialog() {
 // Runs an editor-like window, types the keys and then Esc, which ends it; answers the
 // events delivered before the Esc.
 std::vector<RecordedKey> Deliver(KeyInput keys) {
-    recordedKeys.clear();
+    StartRecordingKeys();
     commands.clear();
     pendingKeys = keys.Tap(VK_ESCAPE);
     HangGuard guard;
@@ -137,7 +137,7 @@ TEST(KeyboardHook, EveryAutoRepeatIsAnEvent) {
 }
 
 TEST(EditorDialogCallback, AClosePostedToTheWindowEndsItThroughCancel) {
-    recordedKeys.clear();
+    StartRecordingKeys();
     commands.clear();
     pendingKeys = KeyInput();
     HWND dialog = EditorLikeDialog();
@@ -152,7 +152,7 @@ TEST(EditorDialogCallback, AClosePostedToTheWindowEndsItThroughCancel) {
 TEST(EditorDialogCallback, TheHookLivesAsLongAsTheWindow) {
     Deliver(KeyInput());
     // A window of another callback, after the editor window: no key reaches the editor.
-    recordedKeys.clear();
+    StartRecordingKeys();
     pendingKeys = KeyInput().Tap('A').Tap(VK_ESCAPE);
     HangGuard guard;
     ShowDialogModal(

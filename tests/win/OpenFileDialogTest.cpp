@@ -50,7 +50,7 @@ class OpenFileDialogTest : public ::testing::Test {
     // RequestFileName with the dialog given that name (empty: cancelled).
     std::string Request(const std::string& typed) {
         FileDialogDriver driver("Open File", typed);
-        const std::string name(RequestFileName().View());
+        const std::string name(RequestFileName(nullptr).View());
         seen_ = driver.Result();
         EXPECT_TRUE(seen_.found);
         EXPECT_FALSE(seen_.stuck);

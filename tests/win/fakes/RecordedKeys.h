@@ -1,5 +1,5 @@
-// A stand-in for the editor's key entry, for the test programs that watch what the
-// keyboard hook delivers: it records every key event instead of editing.
+// A recorder of what the keyboard hook delivers, for the test programs that watch the
+// hook: set as its key target, it records every key event instead of editing.
 #pragma once
 
 #include <cstdint>
@@ -25,3 +25,6 @@ inline void PrintTo(const RecordedKey& key, std::ostream* out) {
 extern std::vector<RecordedKey> recordedKeys;
 // Called after each recorded key, when set.
 extern std::function<void(const RecordedKey&)> afterRecordedKey;
+
+// Makes the recorder the hook's key target, with nothing recorded yet.
+void StartRecordingKeys();

@@ -1,9 +1,12 @@
 #include "tests/win/support/CanvasHost.h"
 
 #include "canvas/Canvas.h"
+#include "canvas/CanvasControl.h"
+#include "canvas/CanvasState.h"
 #include "dialogs/DialogEngine.h"
 
 CanvasHost::CanvasHost(int width, int height) : width_(width), height_(height) {
+    RegisterCanvasControl();
     window_ = NewDialog(nullptr, "Canvas test", 0, 0, width, height, WS_POPUP, 0, kUnitsPixels);
     control_ = AddControl(window_, kKindCanvas, kControlId, "", 0, 0, width, height, 0, 0, nullptr,
                           nullptr);
@@ -28,7 +31,7 @@ PixelGrid CanvasHost::Backing() const {
     const WindowRecord* record = Record();
     if (record == nullptr)
         return {};
-    return ReadDcPixels(record->canvas.memoryDc, width_, height_);
+    return ReadDcPixels(CanvasOf(*record).memoryDc, width_, height_);
 }
 
 PixelGrid CanvasHost::Screen() const {
@@ -85,6 +88,6 @@ std::uint32_t AsPixel(COLORREF colour) {
 
 void PaintBehind(const CanvasHost& host, RECT area, COLORREF colour) {
     HBRUSH brush = CreateSolidBrush(colour);
-    FillRect(host.Record()->canvas.memoryDc, &area, brush);
+    FillRect(CanvasOf(*host.Record()).memoryDc, &area, brush);
     DeleteObject(brush);
 }

@@ -1,5 +1,6 @@
 #include "tests/win/support/EditorWindow.h"
 
+#include "canvas/CanvasControl.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/KeyboardHook.h"
 #include "dialogs/WindowRecord.h"
@@ -16,6 +17,7 @@ EditorWindow::EditorWindow(int width, int height, const std::vector<std::string>
     ArrayRedim(LineArray, 0, static_cast<std::int32_t>(text.size()));
     for (std::size_t i = 0; i < text.size(); ++i)
         LineArray[static_cast<std::int32_t>(i + 1)] = DynString(std::string_view(text[i]));
+    RegisterCanvasControl();
     // A smaller window than the program's maximized one keeps the tests quick; the
     // canvas is what is drawn on, whatever the window's size.
     window_ = NewDialog(nullptr, "Editor", kCentred, kCentred, width, height, 0, kEditorExStyle,
@@ -23,6 +25,7 @@ EditorWindow::EditorWindow(int width, int height, const std::vector<std::string>
     AddControl(window_, kKindCanvas, kCanvasId, DynString(), 0, 0, width, height, 0, 0, nullptr,
                nullptr);
     editorDialog = window_;
+    SetKeyTarget(EditorKeyTarget);
     std::int32_t scanCode = 0;
     DynString keyChar;
     ProcessEditorKey(scanCode, keyChar, LineArray, window_, kCanvasId, kFontSize);
