@@ -3,7 +3,6 @@
 #include "dialogs/ControlServices.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/KeyboardHook.h"
-#include "editor/ProgramState.h"
 #include "runtime/NumberText.h"
 #include "runtime/StringArray.h"
 
@@ -31,7 +30,7 @@ constexpr const char* kItems[] = {
 
 } // namespace
 
-std::int32_t ShowCommandMenu() noexcept {
+std::int32_t ShowCommandMenu(WindowHandle editor) noexcept {
     // The list takes the strings up to the first empty one.
     StringArray items;
     ArrayRedim(items, 0, 20);
@@ -42,7 +41,7 @@ std::int32_t ShowCommandMenu() noexcept {
     SetDialogFont("arial", 10);
     // Owned by the editor window, which the modal run disables: the editor cannot end
     // while its menu runs.
-    HWND owner = IsWindow(editorDialog) ? editorDialog : nullptr;
+    HWND owner = IsWindow(editor) ? editor : nullptr;
     HWND menu = NewDialog(owner, "Help", kCentred, kCentred, kWidth, kHeight,
                           static_cast<std::int32_t>(WS_POPUP), WS_EX_TOPMOST, kUnitsPixels);
     AddControl(menu, kKindListBox, kListId, "", 0, 0, kWidth, kHeight, kNoIntegralHeight, 0,
@@ -59,7 +58,7 @@ std::int32_t MenuDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM
         SelectListItem(window, kListId, 1);
     } else if (message == WM_DESTROY) {
         // The hook goes with the editor window; without it there is nothing to hand keys to.
-        if (IsWindow(editorDialog))
+        if (IsWindow(GetWindow(window, GW_OWNER)))
             InstallKeyboardHook();
     } else if (message == WM_COMMAND) {
         // Notifications of the list itself (id 120) change nothing.

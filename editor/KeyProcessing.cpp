@@ -103,7 +103,7 @@ bool Navigate(std::int32_t scanCode, StringArray& lines, std::int32_t lineCount,
     case scan::Tab:
         return MoveToNextWord(lines.Get(view.cursorLine), view, metrics);
     case scan::F1: {
-        const std::int32_t operation = ShowCommandMenu();
+        const std::int32_t operation = ShowCommandMenu(editorDialog);
         RunTextOperation(operation, lines, view.cursorLine, TextColumn(view), insertMode);
         break;
     }

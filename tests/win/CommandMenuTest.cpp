@@ -20,7 +20,7 @@ constexpr int kListId = 120;
 std::int32_t RunMenu(std::function<void(HWND menu)> action) {
     HangGuard guard;
     WhenForeground("Help", [action] { action(GetForegroundWindow()); });
-    const std::int32_t chosen = ShowCommandMenu();
+    const std::int32_t chosen = ShowCommandMenu(nullptr);
     RemoveKeyboardHook();
     EXPECT_FALSE(guard.Fired());
     return chosen;
@@ -125,7 +125,7 @@ TEST(CommandMenu, OpenedFromTheEditorsHookKeepsItsKeysAndHandsTheHookBack) {
         if (key.scanCode != 59)
             return;
         WhenForeground("Help", [] { Downs(1).Tap(VK_RETURN).Send(); });
-        chosen = ShowCommandMenu();
+        chosen = ShowCommandMenu(editorDialog);
         // The editor window's own Esc ends the run, through the hook the menu put back.
         KeyInput().Tap('A').Tap(VK_ESCAPE).Send();
     };
@@ -152,10 +152,10 @@ TEST(CommandMenu, OpenedFromTheEditorsHookKeepsItsKeysAndHandsTheHookBack) {
 
 TEST(CommandMenu, WithoutAnEditorWindowPutsNoHookBack) {
     editorDialog = nullptr;
-    recordedKeys.clear();
+    StartRecordingKeys();
     HangGuard guard;
     WhenForeground("Help", [] { KeyInput().Tap(VK_ESCAPE).Send(); });
-    EXPECT_EQ(ShowCommandMenu(), 0);
+    EXPECT_EQ(ShowCommandMenu(editorDialog), 0);
     // Keys in a later window of the thread reach no editor.
     HWND later = NewDialog(nullptr, "Later", kCentred, kCentred, 200, 100, WS_POPUP | WS_CAPTION, 0,
                            kUnitsPixels);

@@ -11,7 +11,7 @@ namespace {
 
 std::int32_t OpenAndCancel() {
     WhenForeground("Help", [] { KeyInput().Tap(VK_ESCAPE).Send(); });
-    const std::int32_t chosen = ShowCommandMenu();
+    const std::int32_t chosen = ShowCommandMenu(nullptr);
     RemoveKeyboardHook(); // the menu puts the editor's hook back as it closes
     return chosen;
 }

@@ -197,7 +197,7 @@ void SetWindowCaption(WindowHandle window, const DynString& text) noexcept {
     controls.captions[window] = std::string(text.View());
 }
 
-std::int32_t ShowCommandMenu() noexcept {
+std::int32_t ShowCommandMenu(WindowHandle) noexcept {
     ++controls.menuShown;
     if (controls.menuAnswers.empty())
         return 0;
