@@ -222,6 +222,35 @@ case "$case_name" in
     expect_message "una riga da leggere"
     quit_program
     ;;
+  missing-file-box)
+    # The open-file dialog's own warning about a name that does not exist, which lies
+    # wholly inside the dialog, is drawn on the screen too.
+    start_program
+    press "$TEST_WID" space
+    dialog=$(wait_window '^Open File$')
+    [ -n "$dialog" ] || fail "no open-file dialog"
+    focus "$dialog"
+    xdotool type --delay 30 nessuno.txt
+    xdotool key Return
+    warning=
+    for i in $(seq 1 100); do
+      # The box has no caption: the program's third visible window.
+      warning=$(xdotool search --onlyvisible --classname '^editor\.exe$' 2>/dev/null |
+        grep -vx -e "$dialog" -e "$TEST_WID" | head -n 1 || true)
+      [ -n "$warning" ] && break
+      sleep 0.1
+    done
+    [ -n "$warning" ] || fail "no warning box"
+    sleep 1
+    python3 "$here/xwd.py" grab "$work/screen.xwd" || fail "no screen dump"
+    eval "$(xdotool getwindowgeometry --shell "$warning")"
+    python3 "$here/xwd.py" check-box "$work/screen.xwd" "$X" "$Y" "$WIDTH" "$HEIGHT" ||
+      fail "the warning box is not drawn"
+    press "$warning" Return
+    sleep 0.5
+    press "$dialog" Escape
+    quit_program
+    ;;
   box-blocks-load)
     # While the picked line's box waits, a click on "Load file" starts no second run.
     crlf "riga scelta" >"$work/scelta.txt"
