@@ -2,10 +2,12 @@
 
 #include "dialogs/WindowRecord.h"
 #include "platform/Platform.h"
+#include "runtime/ErrorNumber.h"
 #include "runtime/ThreadState.h"
 
 #include <cstring>
-#include <string>
+#include <memory>
+#include <new>
 
 namespace {
 
@@ -42,12 +44,18 @@ DynString GetListText(WindowHandle dialog, std::int32_t controlId) noexcept {
     const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length <= 0)
         return {};
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    // The item's text comes with a terminating 0 byte, so the buffer needs one byte more.
+    const std::unique_ptr<char[]> text(
+        new (std::nothrow) char[static_cast<std::size_t>(length) + 1]);
+    if (text == nullptr) {
+        SetErrorNumber(Err::OutOfMemory);
+        return {};
+    }
     const LRESULT copied = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(text.data()));
+                                        reinterpret_cast<LPARAM>(text.get()));
     if (copied <= 0)
         return {};
-    return DynString(text.data(), static_cast<std::uint32_t>(copied < length ? copied : length));
+    return DynString(text.get(), static_cast<std::uint32_t>(copied < length ? copied : length));
 }
 
 WindowHandle GetControlHandle(WindowHandle dialog, std::int32_t controlId) noexcept {

@@ -3,8 +3,7 @@
 #include "platform/Platform.h"
 #include "runtime/StringFunctions.h"
 
-#include <string>
-#include <vector>
+#include <array>
 
 namespace {
 
@@ -23,18 +22,26 @@ constexpr const char* kFilterParts[] = {
     "Tutti *.*|*.*|",
 };
 
-std::string CurrentFolder() {
+// The current folder into folder, 0-terminated within the string ("" when there is
+// none); false, with error 7, when there is no memory for it.
+bool GetCurrentFolder(DynString& folder) {
+    folder = DynString();
     const DWORD size = GetCurrentDirectoryA(0, nullptr);
-    std::string folder(size, '\0');
-    const DWORD length = size != 0 ? GetCurrentDirectoryA(size, folder.data()) : 0;
-    folder.resize(length < size ? length : 0);
-    return folder;
+    if (size == 0)
+        return true;
+    folder = DynString::OfLength(size);
+    if (folder.IsEmpty())
+        return false;
+    const DWORD length = GetCurrentDirectoryA(size, folder.MutableBytes());
+    if (length == 0 || length >= size)
+        folder = DynString();
+    return true;
 }
 
 // The name buffer: the given name up to its first 0 byte (and at most what fits), a 0
 // byte, then spaces to the buffer's full size.
-std::vector<char> FileNameBuffer(const DynString& fileSpec) {
-    std::vector<char> buffer(kFileBufferBytes, ' ');
+void FillFileNameBuffer(const DynString& fileSpec, std::array<char, kFileBufferBytes>& buffer) {
+    buffer.fill(' ');
     std::size_t length = 0;
     while (length < fileSpec.Length() && length + 1 < kFileBufferBytes &&
            fileSpec.Bytes()[length] != '\0') {
@@ -42,7 +49,6 @@ std::vector<char> FileNameBuffer(const DynString& fileSpec) {
         ++length;
     }
     buffer[length] = '\0';
-    return buffer;
 }
 
 // The chosen file's folder as SetCurrentDirectoryA takes it, the last backslash kept so
@@ -56,12 +62,13 @@ DynString FolderOf(const DynString& path) {
 // pairs letters of the OEM code page, whose bytes 0x80 to 0xA5 are other characters in
 // an ANSI name ("€" would become "‡") and would name a file that does not exist.
 DynString LowerAsciiLetters(const DynString& name) {
-    std::string bytes(name.View());
-    for (char& byte : bytes) {
-        if (byte >= 'A' && byte <= 'Z')
-            byte = static_cast<char>(byte - 'A' + 'a');
+    DynString lowered = name; // "" with error 7 when there is no memory for the copy
+    char* bytes = lowered.MutableBytes();
+    for (std::uint32_t i = 0; i < lowered.Length(); ++i) {
+        if (bytes[i] >= 'A' && bytes[i] <= 'Z')
+            bytes[i] = static_cast<char>(bytes[i] - 'A' + 'a');
     }
-    return DynString(std::string_view(bytes));
+    return lowered;
 }
 
 } // namespace
@@ -69,11 +76,19 @@ DynString LowerAsciiLetters(const DynString& name) {
 std::int32_t OpenFileDialog(WindowHandle owner, const DynString& title, DynString& fileSpec,
                             const DynString& initialFolder, const DynString& filter,
                             const DynString& defaultExtension, std::uint32_t& flags) noexcept {
+    // Every text the dialog needs is made before it shows; when one cannot be (error 7
+    // is set), no file is chosen. Each "|" becomes one 0 byte and one more ends the list,
+    // so any other length means a part of it could not be made.
     const DynString pairs = Concat(ReplaceAll("|", CharString({0}), filter), CharString({0}));
-    const std::string folder =
-        initialFolder.IsEmpty() ? CurrentFolder() : std::string(initialFolder.View());
-    std::vector<char> fileName = FileNameBuffer(fileSpec);
-    std::vector<char> fileTitle(kFileTitleBytes, '\0');
+    DynString currentFolder;
+    if (pairs.Length() != filter.Length() + 1 ||
+        (initialFolder.IsEmpty() && !GetCurrentFolder(currentFolder))) {
+        fileSpec = DynString();
+        return 0;
+    }
+    std::array<char, kFileBufferBytes> fileName;
+    FillFileNameBuffer(fileSpec, fileName);
+    std::array<char, kFileTitleBytes> fileTitle{};
 
     OPENFILENAMEA request{};
     request.lStructSize = sizeof request;
@@ -84,7 +99,8 @@ std::int32_t OpenFileDialog(WindowHandle owner, const DynString& title, DynStrin
     request.nMaxFile = static_cast<DWORD>(fileName.size());
     request.lpstrFileTitle = fileTitle.data();
     request.nMaxFileTitle = kFileTitleBytes;
-    request.lpstrInitialDir = folder.c_str();
+    request.lpstrInitialDir =
+        initialFolder.IsEmpty() ? currentFolder.Bytes() : initialFolder.Bytes();
     request.lpstrTitle = title.IsEmpty() ? nullptr : title.Bytes();
     request.Flags = flags;
     request.lpstrDefExt = defaultExtension.IsEmpty() ? nullptr : defaultExtension.Bytes();
@@ -93,7 +109,8 @@ std::int32_t OpenFileDialog(WindowHandle owner, const DynString& title, DynStrin
     // The chosen path ends at its first 0 byte; what follows is left over from before.
     fileSpec = chosen ? DynString(fileName.data()) : DynString();
     flags = request.Flags;
-    return chosen ? 1 : 0;
+    // A chosen path is never empty: an empty one means there was no memory for it.
+    return chosen && !fileSpec.IsEmpty() ? 1 : 0;
 }
 
 DynString RequestFileName(WindowHandle owner) noexcept {
