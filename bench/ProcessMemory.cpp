@@ -39,7 +39,7 @@ std::uint64_t PeakMemoryBytes() noexcept {
 
 std::uint64_t HeapBytesInUse() noexcept {
     const struct mallinfo2 info = mallinfo2();
-    return info.uordblks + info.hblkhd;
+    return info.uordblks + info.hblkhd + PosixVirtualBytesInUse();
 }
 
 std::uint64_t PeakMemoryBytes() noexcept {

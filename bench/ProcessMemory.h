@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-// Bytes the heap holds for the program now: natively the allocator's blocks in use, on
-// Windows the committed private memory.
+// Bytes the heap holds for the program now: natively the allocator's blocks in use and the
+// address space the platform stand-in maps, on Windows the committed private memory.
 std::uint64_t HeapBytesInUse() noexcept;
 
 // The most memory the process has held at once (resident set), in bytes.

@@ -16,6 +16,12 @@
 #include <commdlg.h>
 #include <oleauto.h>
 #include <objbase.h>
+
+// The platform itself never refuses an allocation on purpose; only the POSIX stand-in's
+// test support does.
+inline bool PlatformRefusesAllocation() noexcept {
+    return false;
+}
 #else
 #include "PosixKernel.h"
 #endif

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
+#include <sys/mman.h>
 #include <mutex>
 #include <pthread.h>
 #include <string>
@@ -102,6 +104,20 @@ constexpr unsigned char oemToAnsi[128] = {
 };
 
 std::atomic<long> allocationsLeft{-1};
+
+// The blocks VirtualAlloc handed out: start and length. Made on first use and never
+// destroyed, as strings made and dropped by other statics' constructors and destructors
+// use it.
+constexpr SIZE_T kAllocationGranularity = 65536;
+struct VirtualBlocks {
+    std::mutex lock;
+    std::map<std::uintptr_t, SIZE_T> lengths;
+    SIZE_T bytes = 0;
+};
+VirtualBlocks& Virtual() {
+    static auto* const blocks = new VirtualBlocks;
+    return *blocks;
+}
 
 // True when the allocation budget of the test support says this allocation fails.
 bool AllocationRefused() {
@@ -390,6 +406,64 @@ UINT SysStringByteLen(BSTR text) {
     std::uint32_t count = 0;
     std::memcpy(&count, reinterpret_cast<char*>(text) - sizeof count, sizeof count);
     return count;
+}
+
+bool PlatformRefusesAllocation() noexcept {
+    return AllocationRefused();
+}
+
+LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocationType, DWORD) {
+    if (address != nullptr || (allocationType & MEM_COMMIT) == 0 || size == 0) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    // Mapped with room to spare, then cut to the aligned part, so each block costs its size.
+    const SIZE_T length =
+        (size + kAllocationGranularity - 1) / kAllocationGranularity * kAllocationGranularity;
+    void* mapped = mmap(nullptr, length + kAllocationGranularity, PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned =
+        (start + kAllocationGranularity - 1) / kAllocationGranularity * kAllocationGranularity;
+    if (aligned > start)
+        munmap(mapped, aligned - start);
+    if (const std::uintptr_t end = start + length + kAllocationGranularity; end > aligned + length)
+        munmap(reinterpret_cast<void*>(aligned + length), end - aligned - length);
+    {
+        VirtualBlocks& blocks = Virtual();
+        const std::lock_guard<std::mutex> guard(blocks.lock);
+        blocks.lengths[aligned] = length;
+        blocks.bytes += length;
+    }
+    return reinterpret_cast<void*>(aligned);
+}
+
+BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD freeType) {
+    SIZE_T length = 0;
+    {
+        VirtualBlocks& blocks = Virtual();
+        const std::lock_guard<std::mutex> guard(blocks.lock);
+        const auto found = blocks.lengths.find(reinterpret_cast<std::uintptr_t>(address));
+        if (found == blocks.lengths.end() || size != 0 || freeType != MEM_RELEASE) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return FALSE;
+        }
+        length = found->second;
+        blocks.lengths.erase(found);
+        blocks.bytes -= length;
+    }
+    munmap(address, length);
+    return TRUE;
+}
+
+SIZE_T PosixVirtualBytesInUse() {
+    VirtualBlocks& blocks = Virtual();
+    const std::lock_guard<std::mutex> guard(blocks.lock);
+    return blocks.bytes;
 }
 
 void PosixFailAllocationsAfter(long count) {

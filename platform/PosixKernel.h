@@ -152,6 +152,19 @@ UINT SysStringByteLen(BSTR text);
 // Test support: after `count` more successful byte-string or memory-block allocations,
 // every further one fails, as when memory runs out; a negative count switches this off.
 void PosixFailAllocationsAfter(long count);
+// Whether the budget above refuses one more allocation (counting it when it does not);
+// for storage carved out of larger blocks, so that each of its pieces counts as one.
+bool PlatformRefusesAllocation() noexcept;
+
+// Address space: committed read-write memory, aligned to 64 KiB like the platform's.
+constexpr DWORD MEM_COMMIT = 0x1000;
+constexpr DWORD MEM_RESERVE = 0x2000;
+constexpr DWORD MEM_RELEASE = 0x8000;
+constexpr DWORD PAGE_READWRITE = 0x04;
+LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocationType, DWORD protect);
+BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD freeType);
+// Measurement support: the bytes VirtualAlloc holds now, which the heap's figures omit.
+SIZE_T PosixVirtualBytesInUse();
 
 // Memory blocks.
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);

@@ -1,15 +1,18 @@
 #include "runtime/DynString.h"
 
-#include "platform/Platform.h"
 #include "runtime/ErrorNumber.h"
+#include "runtime/StringStore.h"
 
 namespace {
 
-// A block of exactly length bytes (plus the allocator's terminator), or null with error 7.
+// Storage of exactly length bytes (plus the terminator), holding the given bytes unless
+// they are null; null with error 7.
 void* AllocateBlock(const char* bytes, std::uint32_t length) noexcept {
-    BSTR block = SysAllocStringByteLen(bytes, length);
+    char* block = StringStoreAllocate(length);
     if (block == nullptr)
         SetErrorNumber(Err::OutOfMemory);
+    else if (bytes != nullptr)
+        std::memcpy(block, bytes, length);
     return block;
 }
 
@@ -70,7 +73,7 @@ DynString DynString::OfLength(std::uint32_t length) noexcept {
 
 void DynString::Release() noexcept {
     if (text_ != nullptr) {
-        SysFreeString(static_cast<BSTR>(text_));
+        StringStoreFree(static_cast<char*>(text_));
         text_ = nullptr;
     }
 }

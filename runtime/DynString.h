@@ -1,8 +1,8 @@
 // DynString: the one string type of the system, a counted byte string with value semantics.
 //
 // Any byte value may occur, NUL included; the length is a 32-bit count. The bytes live in
-// a block of the system's byte-string allocator, which keeps the count in front of them
-// and a NUL after them, so the text can be handed to the operating system as it is. The
+// the string store (StringStore.h), which keeps the count in front of them and a NUL after
+// them, so the text can be handed to the operating system as it is. The
 // empty string holds no block at all, so a zero-filled DynString is a valid empty string
 // (string arrays rely on this).
 #pragma once
@@ -66,7 +66,7 @@ class DynString {
   private:
     void Release() noexcept;
 
-    void* text_ = nullptr; // block of the byte-string allocator, or null for ""
+    void* text_ = nullptr; // bytes in the string store, or null for ""
 };
 
 static_assert(sizeof(DynString) == sizeof(void*), "string arrays move strings as bare references");
