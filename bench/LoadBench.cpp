@@ -101,7 +101,7 @@ StepTimes TimeSteps(const DynString& name, std::uint16_t mode) {
     start = NowSeconds();
     for (std::int32_t i = 1; i <= n; ++i) {
         if (char* bytes = lines[i].MutableBytes(); bytes != nullptr)
-            ConvertOemToAnsi(bytes);
+            ConvertOemToAnsi(bytes, lines[i].Length());
     }
     times.conversion = NowSeconds() - start;
     return times;

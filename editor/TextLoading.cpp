@@ -29,7 +29,7 @@ void LoadTextFile(const DynString& name, LoadProgressReport report) noexcept {
     for (std::int32_t i = 1; i <= ArrayUpperBound(LineArray); ++i) {
         LineArray[i] = FileReadLine(kTextFile);
         if (char* bytes = LineArray[i].MutableBytes(); bytes != nullptr)
-            ConvertOemToAnsi(bytes);
+            ConvertOemToAnsi(bytes, LineArray[i].Length());
         if (report != nullptr && i % kLinesPerReport == 0)
             report(FileOffset(kTextFile), counted.bytes);
     }
