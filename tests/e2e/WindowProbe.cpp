@@ -2,7 +2,6 @@
 // outside, the way a user's eyes would, and answers on standard output.
 //
 //   probe message <caption> <ms>   waits for a message box, prints its text, presses OK
-//   probe absent <caption> <ms>    succeeds when no such message box appears in time
 //   probe window <caption> <id>    prints a top-level window's frame, client size, the
 //                                  work area, whether it is enabled, where its close box
 //                                  is and the text and client rectangle of control id
@@ -15,8 +14,10 @@
 
 namespace {
 
+// Visible, so that its text is set and its button takes a click: the box is made hidden.
 HWND FindMessageBox(const char* caption) {
-    return FindWindowA("#32770", caption);
+    HWND box = FindWindowA("#32770", caption);
+    return box != nullptr && IsWindowVisible(box) ? box : nullptr;
 }
 
 HWND WaitForMessageBox(const char* caption, DWORD milliseconds) {
@@ -48,10 +49,6 @@ int Message(const char* caption, DWORD milliseconds) {
     else
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     return 0;
-}
-
-int Absent(const char* caption, DWORD milliseconds) {
-    return WaitForMessageBox(caption, milliseconds) == nullptr ? 0 : 1;
 }
 
 int Window(const char* caption, int id) {
@@ -105,10 +102,8 @@ int Window(const char* caption, int id) {
 int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "message") == 0)
         return Message(argv[2], static_cast<DWORD>(std::atol(argv[3])));
-    if (argc == 4 && std::strcmp(argv[1], "absent") == 0)
-        return Absent(argv[2], static_cast<DWORD>(std::atol(argv[3])));
     if (argc == 4 && std::strcmp(argv[1], "window") == 0)
         return Window(argv[2], std::atoi(argv[3]));
-    std::fprintf(stderr, "usage: probe message|absent <caption> <ms> | window <caption> <id>\n");
+    std::fprintf(stderr, "usage: probe message <caption> <ms> | window <caption> <id>\n");
     return 2;
 }
