@@ -1,6 +1,8 @@
 #include "dialogs/ControlServices.h"
 #include "dialogs/DialogEngine.h"
+#include "runtime/ErrorNumber.h"
 #include "runtime/StringArray.h"
+#include "tests/win/support/RefuseHeap.h"
 #include "tests/win/support/ScopedDialog.h"
 
 #include <gtest/gtest.h>
@@ -158,6 +160,16 @@ TEST(ListServices, SelectAndReadTheSelectedItem) {
     SelectListItem(dialog, 120, 3);
     EXPECT_EQ(std::string(GetListText(dialog, 120).View()), "3 Prima lettera maiuscolo");
     EXPECT_EQ(std::string(GetListText(dialog, 121).View()), "");
+
+    // Without memory for the item's text: the empty text and error 7, the program goes on.
+    ClearErrorNumber();
+    DynString text = "kept";
+    {
+        RefuseHeap refused;
+        text = GetListText(dialog, 120);
+    }
+    EXPECT_EQ(std::string(text.View()), "");
+    EXPECT_EQ(GetErrorNumber(), Err::OutOfMemory);
 }
 
 TEST(ControlHandle, FindsControlsById) {

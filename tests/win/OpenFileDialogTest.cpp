@@ -1,5 +1,6 @@
 #include "dialogs/OpenFileDialog.h"
 #include "tests/win/support/FileDialogDriver.h"
+#include "tests/win/support/RefuseHeap.h"
 
 #include <gtest/gtest.h>
 
@@ -77,6 +78,17 @@ TEST_F(OpenFileDialogTest, OpensInTheCurrentFolderWithEveryFileShown) {
 TEST_F(OpenFileDialogTest, AChosenFileGivesItsLowerCaseNameAndItsFolderBecomesCurrent) {
     EXPECT_EQ(Request(docs_ + "\\Lettera.TXT"), "lettera.txt");
     EXPECT_EQ(CurrentFolder(), docs_);
+}
+
+TEST_F(OpenFileDialogTest, NeedsNoHeapMemory) {
+    FileDialogDriver driver("Open File", docs_ + "\\Lettera.TXT");
+    DynString name;
+    {
+        RefuseHeap refused;
+        name = RequestFileName(nullptr);
+    }
+    EXPECT_TRUE(driver.Result().found);
+    EXPECT_EQ(std::string(name.View()), "lettera.txt");
 }
 
 TEST_F(OpenFileDialogTest, EveryDotOfTheNameStays) {
