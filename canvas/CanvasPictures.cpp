@@ -172,7 +172,7 @@ DynString CanvasGetPixels() noexcept {
     // A snapshot that cannot be had is answered with "" and reported to nobody.
     const ErrorNumber before = GetErrorNumber();
     DynString pixels = DynString::OfLength(length);
-    if (pixels.Length() != length) {
+    if (!MadeWhole(pixels, length)) {
         SetErrorNumber(before);
         return {};
     }

@@ -1,6 +1,7 @@
 #include "dialogs/DialogEngine.h"
 
 #include "dialogs/ControlKinds.h"
+#include "dialogs/WindowRecord.h"
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/DialogProcedure.h"
 #include "dialogs/DialogTemplate.h"
+#include "dialogs/WindowRecord.h"
 #include "runtime/ThreadState.h"
 
 namespace {

@@ -5,7 +5,7 @@
 // (AddControl).
 #pragma once
 
-#include "dialogs/WindowRecord.h"
+#include "dialogs/DialogTypes.h"
 #include "platform/Platform.h"
 #include "runtime/DynString.h"
 #include "runtime/StringArray.h"

@@ -7,66 +7,101 @@
 
 namespace {
 
-// WM_DRAWITEM: the control's kind paints it; FALSE when the kind has no painting.
-BOOL PaintControl(HWND dialog, const DRAWITEMSTRUCT& item) {
-    const WindowRecord* record = FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item.CtlID)));
-    const ControlKindOperations* kind =
-        record != nullptr ? FindControlKindOperations(record->kind) : nullptr;
-    return kind != nullptr && kind->paint != nullptr ? kind->paint(dialog, item) : FALSE;
-}
-
-// The callback of a control's own, called with the control's window; 0 when it has none.
-std::int32_t CallControl(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    const WindowRecord* record = FindWindowRecord(control);
+// The callback of a window's own record, called with that window; 0 when it has none. The
+// record is looked up afresh each time: a callback may have destroyed the dialog.
+std::int32_t CallRecord(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const WindowRecord* record = FindWindowRecord(window);
     if (record == nullptr || record->callback == nullptr)
         return 0;
-    return record->callback(control, message, wParam, lParam);
+    return record->callback(window, message, wParam, lParam);
+}
+
+// A callback's nonzero answer is the message's result, unless one was set already.
+INT_PTR Answer(HWND dialog, std::int32_t result) {
+    if (result != 0 && GetWindowLongPtrA(dialog, DWLP_MSGRESULT) == 0)
+        SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
+    return result;
+}
+
+// Answered here so that the platform's default processing does not move the focus.
+INT_PTR OnActivate() {
+    return TRUE;
+}
+
+// A message about a control: the control's own callback first, then the dialog's.
+INT_PTR OnControlMessage(HWND dialog, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::int32_t result = CallRecord(control, message, wParam, lParam))
+        return result;
+    return Answer(dialog, CallRecord(dialog, message, wParam, lParam));
+}
+
+// The control's kind paints it, whatever the callback answers; FALSE when the kind has no
+// painting of its own.
+INT_PTR OnDrawItem(HWND dialog, WPARAM wParam, LPARAM lParam) {
+    CallRecord(dialog, WM_DRAWITEM, wParam, lParam);
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item == nullptr)
+        return FALSE;
+    const WindowRecord* record =
+        FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item->CtlID)));
+    const ControlKindOperations* kind =
+        record != nullptr ? FindControlKindOperations(record->kind) : nullptr;
+    return kind != nullptr && kind->paint != nullptr ? kind->paint(dialog, *item) : FALSE;
+}
+
+// The engine's control colours, unless the callback answers.
+INT_PTR OnControlColour(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (const std::int32_t result = CallRecord(dialog, message, wParam, lParam))
+        return Answer(dialog, result);
+    return ApplyControlColours(message, reinterpret_cast<HDC>(wParam),
+                               reinterpret_cast<HWND>(lParam));
+}
+
+// The close box and Alt+F4 end the dialog with 0, unless the callback answers.
+INT_PTR OnSysCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
+    if (const std::int32_t result = CallRecord(dialog, WM_SYSCOMMAND, wParam, lParam))
+        return Answer(dialog, result);
+    if ((wParam & 0xFFF0) != SC_CLOSE)
+        return FALSE;
+    EndDialogWith(dialog, 0);
+    return TRUE;
+}
+
+// The records of the dialog and its controls go once the callback has seen the end.
+INT_PTR OnNcDestroy(HWND dialog, WPARAM wParam, LPARAM lParam) {
+    const std::int32_t result = CallRecord(dialog, WM_NCDESTROY, wParam, lParam);
+    FreeWindowRecord(dialog);
+    return Answer(dialog, result);
 }
 
 } // namespace
 
 INT_PTR CALLBACK EngineDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    // Answered here so that the platform's default processing does not move the focus.
-    if (message == WM_ACTIVATE)
-        return TRUE;
-
-    if (message == WM_HSCROLL || message == WM_VSCROLL) {
-        if (std::int32_t result =
-                CallControl(reinterpret_cast<HWND>(lParam), message, wParam, lParam))
-            return result;
-    } else if (message == WM_COMMAND) {
-        HWND control = GetDlgItem(dialog, LOWORD(wParam));
-        if (std::int32_t result = CallControl(control, message, wParam, lParam))
-            return result;
+    switch (message) {
+    case WM_ACTIVATE:
+        return OnActivate();
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        return OnControlMessage(dialog, reinterpret_cast<HWND>(lParam), message, wParam, lParam);
+    case WM_COMMAND:
+        return OnControlMessage(dialog, GetDlgItem(dialog, LOWORD(wParam)), message, wParam,
+                                lParam);
+    case WM_DRAWITEM:
+        return OnDrawItem(dialog, wParam, lParam);
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        return OnControlColour(dialog, message, wParam, lParam);
+    case WM_SYSCOMMAND:
+        return OnSysCommand(dialog, wParam, lParam);
+    case WM_NCDESTROY:
+        return OnNcDestroy(dialog, wParam, lParam);
+    default:
+        // Everything else is the callback's alone.
+        return Answer(dialog, CallRecord(dialog, message, wParam, lParam));
     }
-
-    // The record is looked up afresh each time: a callback may have destroyed the dialog.
-    std::int32_t result = 0;
-    if (const WindowRecord* record = FindWindowRecord(dialog);
-        record != nullptr && record->callback != nullptr)
-        result = record->callback(dialog, message, wParam, lParam);
-
-    if (message == WM_NCDESTROY)
-        FreeWindowRecord(dialog);
-
-    if (message == WM_DRAWITEM) {
-        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-        return item != nullptr ? PaintControl(dialog, *item) : FALSE;
-    }
-
-    if (result != 0) {
-        if (GetWindowLongPtrA(dialog, DWLP_MSGRESULT) == 0)
-            SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
-        return result;
-    }
-
-    if (message >= WM_CTLCOLORMSGBOX && message <= WM_CTLCOLORSTATIC)
-        return ApplyControlColours(message, reinterpret_cast<HDC>(wParam),
-                                   reinterpret_cast<HWND>(lParam));
-
-    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE) {
-        EndDialogWith(dialog, 0);
-        return TRUE;
-    }
-    return FALSE;
 }

@@ -2,12 +2,10 @@
 // list (newest first) guarded by a spin lock, found by window handle.
 #pragma once
 
+#include "dialogs/DialogTypes.h"
 #include "platform/Platform.h"
 
 #include <cstdint>
-
-// An application function that sees a dialog's messages; 0 means not handled.
-using DialogCallback = std::int32_t (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // Bits of WindowRecord::flags.
 constexpr std::uint32_t kRecordPixels = 0x02;         // measured in pixels, not dialog units
@@ -16,12 +14,6 @@ constexpr std::uint32_t kRecordModal = 0x08;          // run by ShowDialogModal
 constexpr std::uint32_t kRecordDeferredRedraw = 0x80; // canvas: drawing waits for CanvasRedraw
 
 constexpr std::int32_t kColourNotSet = -3;
-
-// Control kinds of AddControl.
-constexpr std::int32_t kKindDialog = 0;
-constexpr std::int32_t kKindButton = 1;
-constexpr std::int32_t kKindCanvas = 14;
-constexpr std::int32_t kKindListBox = 16;
 
 // Room for a control kind's own state, which only the kind's code reads (a canvas keeps
 // its CanvasState here); zero-filled with the record.

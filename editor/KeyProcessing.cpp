@@ -1,14 +1,11 @@
 #include "editor/KeyProcessing.h"
 
-#include "canvas/Canvas.h"
-#include "dialogs/CommandMenu.h"
-#include "dialogs/ControlServices.h"
+#include "editor/EditorDisplay.h"
 #include "editor/ProgramState.h"
 #include "editor/ScanCodes.h"
 #include "editor/ScreenDrawing.h"
 #include "editor/TextModel.h"
 #include "editor/TextOperations.h"
-#include "platform/Platform.h"
 #include "runtime/StringFunctions.h"
 
 #include <algorithm>

@@ -1,6 +1,6 @@
 #include "editor/ScreenDrawing.h"
 
-#include "canvas/Canvas.h"
+#include "editor/EditorDisplay.h"
 #include "editor/ProgramState.h"
 #include "runtime/NumberText.h"
 #include "runtime/StringFunctions.h"

@@ -49,7 +49,7 @@ void JoinWithNext(StringArray& lines, std::int32_t line) noexcept {
         return;
     DynString joined = Concat(lines[line], lines[line + 1]);
     // A join that could not be had in memory must not drop the next line.
-    if (joined.Length() != lines[line].Length() + lines[line + 1].Length())
+    if (!MadeWhole(joined, std::uint64_t{lines[line].Length()} + lines[line + 1].Length()))
         return;
     lines[line] = std::move(joined);
     ArrayDeleteAt(lines, line + 1, DynString());

@@ -70,3 +70,10 @@ class DynString {
 };
 
 static_assert(sizeof(DynString) == sizeof(void*), "string arrays move strings as bare references");
+
+// Whether a string made from others (a copy, a join, a block of a given length) came out
+// whole. Making one fails only for want of memory, and then gives "" with error 7; only
+// the length tells that from a string that was meant to be short.
+inline bool MadeWhole(const DynString& made, std::uint64_t expectedLength) noexcept {
+    return made.Length() == expectedLength;
+}

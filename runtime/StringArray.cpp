@@ -156,7 +156,7 @@ void ArrayDeleteAt(StringArray& a, std::int32_t index, const DynString& fill) no
         return;
     }
     DynString last = fill; // copied first, in case fill is an element of the array
-    if (last.Length() != fill.Length())
+    if (!MadeWhole(last, fill.Length()))
         return; // no memory for the copy: error 7 is set, nothing is stored
     const std::int64_t at = std::int64_t{index} - a.lower_;
     const std::int64_t end = a.Count() - 1;
@@ -191,7 +191,7 @@ void SplitFields(const DynString& s, StringArray& array, const DynString& d) noe
     // Copies, since s and d may be elements that are about to be replaced.
     const DynString source = s;
     const DynString separator = d;
-    if (source.Length() != s.Length() || separator.Length() != d.Length())
+    if (!MadeWhole(source, s.Length()) || !MadeWhole(separator, d.Length()))
         return; // no memory: error 7 is set, the array stays as it was
     const std::string_view text = source.View();
     const std::string_view delimiter = separator.View();

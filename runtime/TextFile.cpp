@@ -278,7 +278,7 @@ void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std:
     if (block == nullptr)
         return;
     block->name = name;
-    if (block->name.Length() != name.Length())
+    if (!MadeWhole(block->name, name.Length()))
         return; // error 7 is set
     if (existingHandle != nullptr) {
         block->handle = existingHandle;

@@ -1,5 +1,6 @@
 #include "dialogs/ControlServices.h"
 #include "dialogs/DialogEngine.h"
+#include "dialogs/WindowRecord.h"
 #include "runtime/StringArray.h"
 #include "tests/win/support/KeyInput.h"
 #include "tests/win/support/ScopedDialog.h"

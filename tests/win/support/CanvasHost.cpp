@@ -4,6 +4,7 @@
 #include "canvas/CanvasControl.h"
 #include "canvas/CanvasState.h"
 #include "dialogs/DialogEngine.h"
+#include "dialogs/WindowRecord.h"
 
 CanvasHost::CanvasHost(int width, int height) : width_(width), height_(height) {
     RegisterCanvasControl();

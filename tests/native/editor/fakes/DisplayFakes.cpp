@@ -1,9 +1,6 @@
 #include "tests/native/editor/fakes/DisplayFakes.h"
 
-#include "canvas/Canvas.h"
-#include "dialogs/CommandMenu.h"
-#include "dialogs/ControlServices.h"
-#include "platform/Platform.h"
+#include "editor/EditorDisplay.h"
 
 #include <algorithm>
 #include <cmath>

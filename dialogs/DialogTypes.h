@@ -1,0 +1,16 @@
+// What the dialog engine's callers and its records share: the application callback and
+// the control kinds of AddControl.
+#pragma once
+
+#include "platform/Platform.h"
+
+#include <cstdint>
+
+// An application function that sees a dialog's messages; 0 means not handled.
+using DialogCallback = std::int32_t (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Control kinds of AddControl.
+constexpr std::int32_t kKindDialog = 0;
+constexpr std::int32_t kKindButton = 1;
+constexpr std::int32_t kKindCanvas = 14;
+constexpr std::int32_t kKindListBox = 16;
