@@ -23,14 +23,3 @@ TEST(ApiCallGate, MapsAMissingFolderTo76) {
     EXPECT_EQ(gate.value, INVALID_HANDLE_VALUE);
     EXPECT_EQ(gate.error, 76);
 }
-
-TEST(ApiCallGate, RestoresTheErrorModeAfterTheCall) {
-    SetErrorMode(0);
-    UINT during = 0;
-    ApiCallGate([&] {
-        during = GetErrorMode();
-        return 0;
-    });
-    EXPECT_EQ(during, static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
-    EXPECT_EQ(GetErrorMode(), 0u);
-}

@@ -1,5 +1,6 @@
-// Numbered files against the real platform: its error codes for missing, locked and
-// folder names, and handles that are not disk files.
+// Numbered files against the real platform: its error codes for missing and folder names,
+// and handles that are not disk files. Disk files, locks and sharing are checked by the
+// runtime's portable tests (win.runtime_tests).
 #include "platform/Platform.h"
 #include "runtime/ErrorNumber.h"
 #include "runtime/TextFile.h"
@@ -16,36 +17,11 @@ std::string Text(const DynString& s) {
 
 class TextFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char folder[MAX_PATH];
-        GetTempPathA(MAX_PATH, folder);
-        path_ =
-            std::string(folder) + "textfile-test-" + std::to_string(GetCurrentProcessId()) + ".txt";
-        const HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        DWORD written = 0;
-        WriteFile(file, "line\r\n", 6, &written, nullptr);
-        CloseHandle(file);
-        ClearErrorNumber();
-    }
-
-    void TearDown() override {
-        FileClose(1);
-        DeleteFileA(path_.c_str());
-    }
-
-    std::string path_;
+    void SetUp() override { ClearErrorNumber(); }
+    void TearDown() override { FileClose(1); }
 };
 
 } // namespace
-
-TEST_F(TextFile, ReadsADiskFile) {
-    FileOpen(DynString(path_.c_str()), 1, kFileEditorInput, 128, 1);
-    EXPECT_EQ(FileLineCount(1).count, 1u);
-    EXPECT_EQ(Text(FileReadLine(1)), "line");
-    EXPECT_EQ(GetErrorNumber(), Err::None);
-}
 
 TEST_F(TextFile, MissingNamesAndFolders) {
     FileOpen(DynString("C:\\no-such-file.txt"), 1, kFileEditorInput, 128, 1);
@@ -57,18 +33,6 @@ TEST_F(TextFile, MissingNamesAndFolders) {
     ClearErrorNumber();
     FileReadLine(1);
     EXPECT_EQ(GetErrorNumber(), Err::BadFileNumber);
-}
-
-TEST_F(TextFile, AFileHeldWithoutSharingIsLocked) {
-    const HANDLE held = CreateFileA(path_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    FileOpen(DynString(path_.c_str()), 1, kFileEditorInput, 128, 1);
-    EXPECT_EQ(GetErrorNumber(), Err::AccessDenied);
-    CloseHandle(held);
-    ClearErrorNumber();
-    FileOpen(DynString(path_.c_str()), 1, kFileEditorInput, 128, 1);
-    EXPECT_EQ(GetErrorNumber(), Err::None);
 }
 
 TEST_F(TextFile, APipeIsReadByteByByte) {

@@ -2,7 +2,7 @@
 #include "runtime/ErrorNumber.h"
 #include "runtime/TextFile.h"
 
-#include "FailAllocations.h"
+#include "tests/native/runtime/FailAllocations.h"
 
 #include <gtest/gtest.h>
 
@@ -346,16 +346,29 @@ TEST_F(TextFile, AFileHeldWithoutSharingIsLocked) {
 TEST_F(TextFile, SharedForWritingEveryByteIsReadAfresh) {
     const std::string path = Write("a\r\nb\r\n");
     FileOpen(DynString(path.c_str()), 1, 0x0184, 128, 1); // others may read and write
-    FileOpen(DynString(path.c_str()), 2, 0x01A2, 128, 1); // others may read
     ASSERT_EQ(GetErrorNumber(), Err::None);
     EXPECT_EQ(Text(FileReadLine(1)), "a");
-    EXPECT_EQ(Text(FileReadLine(2)), "a");
     Write("a\r\nc\r\n");
     EXPECT_EQ(Text(FileReadLine(1)), "c");
-    EXPECT_EQ(Text(FileReadLine(2)), "b"); // still the buffer read before the change
 }
 
+#ifndef _WIN32
+// A file that others may not write is read ahead. Only the stand-in shows it: it lets this
+// test's own writer, which does not go through it, change the file; the real platform
+// refuses any writer while the file is open so.
+TEST_F(TextFile, NotSharedForWritingIsReadAhead) {
+    const std::string path = Write("a\r\nb\r\n");
+    FileOpen(DynString(path.c_str()), 2, 0x01A2, 128, 1); // others may read
+    ASSERT_EQ(GetErrorNumber(), Err::None);
+    EXPECT_EQ(Text(FileReadLine(2)), "a");
+    Write("a\r\nc\r\n");
+    EXPECT_EQ(Text(FileReadLine(2)), "b"); // still the buffer read before the change
+}
+#endif
+
 TEST_F(TextFile, NoMemoryForTheControlBlock) {
+    if (!kAllocationsCanFail)
+        GTEST_SKIP() << "the real allocator cannot be made to fail";
     const DynString name(Write("a\r\n").c_str());
     {
         FailAllocations failing;
