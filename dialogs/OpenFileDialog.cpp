@@ -81,7 +81,7 @@ std::int32_t OpenFileDialog(WindowHandle owner, const DynString& title, DynStrin
     // so any other length means a part of it could not be made.
     const DynString pairs = Concat(ReplaceAll("|", CharString({0}), filter), CharString({0}));
     DynString currentFolder;
-    if (pairs.Length() != filter.Length() + 1 ||
+    if (!MadeWhole(pairs, std::uint64_t{filter.Length()} + 1) ||
         (initialFolder.IsEmpty() && !GetCurrentFolder(currentFolder))) {
         fileSpec = DynString();
         return 0;
