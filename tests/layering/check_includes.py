@@ -6,7 +6,8 @@ may include from; its list between the "upward includes" markers names the few i
 that are allowed against the table. A quoted include names a file from the tree's root
 (or, in platform/ and above the product's layers, a file beside it); in the product's
 folders a system header of the platform (windows.h and its kin) may be included by
-platform/ only. Prints every violation and exits 1 when there is
+platform/ only. Within editor/, only the files of the document's "display door" list may
+include from canvas/ or dialogs/. Prints every violation and exits 1 when there is
 one; a listed upward include that no longer exists is a violation too.
 
     check_includes.py ROOT
@@ -20,6 +21,24 @@ PLATFORM_HEADERS = {"windows.h", "commdlg.h", "oleauto.h", "objbase.h", "winuser
 SOURCE_SUFFIXES = {".cpp", ".h"}
 ABOVE_PRODUCT = {"bench", "fuzz", "tests"}  # may name files beside them and system headers
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
+
+
+DOOR_FOLDER = "editor"
+DOOR_TARGETS = {"canvas", "dialogs"}
+
+
+def read_door(document):
+    """The files of editor/ that may include from canvas/ or dialogs/."""
+    door = set()
+    inside = False
+    for line in document.splitlines():
+        if "display door: begin" in line:
+            inside = True
+        elif "display door: end" in line:
+            inside = False
+        elif inside and line.startswith("- `"):
+            door.add(re.findall(r"`([^`]+)`", line)[0])
+    return door
 
 
 def read_rules(document):
@@ -51,7 +70,9 @@ def read_rules(document):
 
 def main():
     root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
-    allowed, upward = read_rules((root / "docs" / "architecture.md").read_text())
+    document = (root / "docs" / "architecture.md").read_text()
+    allowed, upward = read_rules(document)
+    door = read_door(document)
     if not allowed:
         print("docs/architecture.md: no table of what each folder may include")
         return 1
@@ -78,6 +99,10 @@ def main():
                 if "/" not in target or (above and to not in allowed):
                     if folder != "platform" and not above:
                         problems.append(f'{where}: "{target}" is not named from the root')
+                    continue
+                if folder == DOOR_FOLDER and to in DOOR_TARGETS and name not in door:
+                    problems.append(f"{where}: {name} is not on the display door list, "
+                                    f"so it may not include {target}")
                     continue
                 if to in allowed[folder]:
                     continue
