@@ -12,16 +12,21 @@ static_assert(kEditorExStyle ==
               (WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE | WS_EX_CONTEXTHELP));
 
 // The first screen is drawn before the window is shown maximized, and it counts the rows
-// and columns that the window shows; so the hidden window takes now the client size that
+// and columns that the window shows; so the hidden window takes now the rectangle that
 // maximizing gives it: the work area less the title bar, the borders lying outside it.
-void TakeMaximizedClientSize(HWND window, const WorkAreaSize& workArea) {
-    RECT frame{};
+// Its normal state covers the work area too: a window manager that keeps the window from
+// being maximized (a window of fixed size is not maximized) leaves it there, instead of
+// placing it anew and pushing its right and bottom parts off the screen.
+void TakeMaximizedPlacement(HWND window) {
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    RECT frame = work;
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
                        static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)));
-    const int titleBar = -frame.top - frame.bottom;
-    SetWindowPos(window, nullptr, 0, 0, workArea.width + frame.right - frame.left,
-                 workArea.height - titleBar + frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
+    const int titleBar = (work.top - frame.top) - (frame.bottom - work.bottom);
+    frame.top += titleBar;
+    SetWindowPos(window, nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOREDRAW);
 }
 
 } // namespace
@@ -34,6 +39,6 @@ HWND NewEditorWindow() noexcept {
     AddControl(window, kKindCanvas, kEditorCanvasId, DynString(), 0, 0, workArea.width,
                workArea.height, 0, 0, nullptr, nullptr);
     if (window != nullptr)
-        TakeMaximizedClientSize(window, workArea);
+        TakeMaximizedPlacement(window);
     return window;
 }

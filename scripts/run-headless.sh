@@ -59,12 +59,7 @@ wait_line() {
 unset DISPLAY
 export XAUTHORITY=$work/xauthority
 start_xvfb 1280x800x24 "$XAUTHORITY" || fail "no private display could be started (Xvfb)"
-# Openbox places a window itself when the program asks for 0,0, and most often the editor
-# window then lands off the screen's corner: the editor window, found by its status title,
-# keeps the corner it asks for.
-editor_rule='<application title="F1=menu*"><position force="yes"><x>0</x><y>0</y></position></application>'
-sed "s|<applications>|&$editor_rule|" /etc/xdg/openbox/rc.xml >"$work/openbox.xml"
-openbox --sm-disable --config-file "$work/openbox.xml" </dev/null >"$work/openbox.log" 2>&1 &
+openbox --sm-disable --config-file /etc/xdg/openbox/rc.xml </dev/null >"$work/openbox.log" 2>&1 &
 WM_PID=$!
 
 prepare_prefix "$prefix" run || fail "the Wine prefix $prefix could not be prepared"

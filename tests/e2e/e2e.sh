@@ -16,11 +16,16 @@ here=$(cd "$(dirname "$0")" && pwd)
 HELP='F1=menu Ctrl+,Ctrl-=zoom Tab=next word Esc=end  '
 
 work=$(mktemp -d)
-PROGRAM_PID=
+PROGRAM_PID= WM_PID=
 cleanup() {
   if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
     kill "$PROGRAM_PID" 2>/dev/null || true
     wait "$PROGRAM_PID" 2>/dev/null || true
+  fi
+  if [ -n "$WM_PID" ]; then
+    kill "$WM_PID" 2>/dev/null || true
+    wait "$WM_PID" 2>/dev/null || true
+    stop_wine_and_display
   fi
   rm -rf "$work"
 }
@@ -167,6 +172,19 @@ expect_screen() {
 }
 
 crlf() { printf '%s\r\n' "$@"; }
+
+# Moves the case to a display of its own with a window manager (openbox) and to a prefix
+# whose windows the window manager manages, as on a person's desktop. Without openbox the
+# case is skipped (exit 77).
+use_window_manager() {
+  command -v openbox >/dev/null 2>&1 || { echo "SKIP: no openbox"; exit 77; }
+  . "$here/../../scripts/wine-env.sh"
+  start_xvfb 1280x800x24 || fail "no display for the window manager"
+  openbox --sm-disable </dev/null >/dev/null 2>&1 &
+  WM_PID=$!
+  prepare_prefix "$(dirname "$EDITOR_EXE")/../wineprefix-wm" run || fail "no managed prefix"
+  start_wine_server
+}
 
 case "$case_name" in
   cancel)
@@ -432,6 +450,30 @@ case "$case_name" in
     wait "$PROGRAM_PID" || status=$?
     PROGRAM_PID=
     [ "$status" -eq 0 ] || fail "exit code $status after Alt+F4"
+    ;;
+  window-manager)
+    # Maximized by the window manager, the editor window covers the screen, and its first
+    # row shows at the top left, under the title bar.
+    use_window_manager
+    crlf "prima riga" "seconda riga" >"$work/wm.txt"
+    start_program
+    load_file wm.txt
+    expect_title "${HELP}V: 1 O: 1 Insert ON Font 9 ScanCode: 0 - ChrCode: "
+    read -r screen_width screen_height <<<"$(xdotool getdisplaygeometry)"
+    geometry=
+    for i in $(seq 1 50); do
+      geometry=$(xwininfo -id "$EDITOR_WID" |
+        sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | tr '\n' ' ')
+      [ "$geometry" = "0 0 $screen_width $screen_height " ] && break
+      sleep 0.1
+    done
+    [ "$geometry" = "0 0 $screen_width $screen_height " ] ||
+      fail "the editor window is at $geometry(x y width height), not over the screen"
+    python3 "$here/xwd.py" grab "$work/screen.xwd" || fail "no screen dump"
+    python3 "$here/xwd.py" check-first-cell "$work/screen.xwd" || fail "the first row does not show at the top"
+    press "$EDITOR_WID" Down Return
+    expect_message "seconda riga"
+    quit_program
     ;;
   screenshot)
     # Not a test: scripts/screenshot.sh uses it for the README's picture.

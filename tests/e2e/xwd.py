@@ -4,6 +4,9 @@
   xwd.py grab <dump>           dumps the whole screen as the X server holds it
   xwd.py check-editor <dump>   checks the editor's first screen of the text "MMMM"
   xwd.py check-cursor <dump>   checks that the whole red cursor cell is on the screen
+  xwd.py check-first-cell <dump>
+                               checks that the cursor cell is on the text's first row and
+                               column, at the screen's left edge just under the title bar
   xwd.py check-box <dump> <x> <y> <width> <height>
                                checks that a message box is drawn there: dialog colour,
                                dark text and an OK button
@@ -120,6 +123,14 @@ def check_cursor(path):
     size = (max(xs) - min(xs) + 1, max(ys) - min(ys) + 1)
     if size != (7, 14):
         sys.exit(f'the cursor cell shows {size[0]} x {size[1]} pixels at {min(xs)},{min(ys)}')
+    return min(xs), min(ys)
+
+
+def check_first_cell(path):
+    left, top = check_cursor(path)
+    # A title bar is some 20 pixels high; the window's border, if any, a few pixels wide.
+    if left > 4 or not 10 <= top <= 40:
+        sys.exit(f"the first row's first cell is at {left},{top}, not at the top left")
 
 
 def check_box(path, left, top, box_width, box_height):
@@ -171,6 +182,8 @@ if __name__ == '__main__':
         check_editor(sys.argv[2])
     elif len(sys.argv) == 3 and sys.argv[1] == 'check-cursor':
         check_cursor(sys.argv[2])
+    elif len(sys.argv) == 3 and sys.argv[1] == 'check-first-cell':
+        check_first_cell(sys.argv[2])
     elif len(sys.argv) == 7 and sys.argv[1] == 'check-box':
         check_box(sys.argv[2], *map(int, sys.argv[3:]))
     elif len(sys.argv) == 4 and sys.argv[1] == 'png':

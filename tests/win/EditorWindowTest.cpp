@@ -56,6 +56,16 @@ TEST(NewEditorWindow, AHiddenTopmostToolWindowCaptionedEditorWithACanvasOverTheW
     EXPECT_EQ(ClientRect(canvas).bottom, work.bottom - work.top);
     EXPECT_EQ(CanvasOf(*record).width, work.right - work.left);
     EXPECT_EQ(CanvasOf(*record).height, work.bottom - work.top);
+    // Hidden, it already lies where maximizing puts it: its client area starts at the work
+    // area's left edge, under the title bar, and the borders lie outside the work area.
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    POINT clientTopLeft{0, 0};
+    ClientToScreen(window, &clientTopLeft);
+    EXPECT_EQ(clientTopLeft.x, work.left);
+    EXPECT_GT(clientTopLeft.y, work.top);
+    EXPECT_EQ(frame.left + frame.right, work.left + work.right); // centred across
+    EXPECT_EQ(frame.top - work.top, work.bottom - frame.bottom);
 
     // The first screen replaces the caption with the status line before the window shows.
     ArrayRedim(LineArray, 0, 1);
