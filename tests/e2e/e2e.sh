@@ -460,17 +460,16 @@ case "$case_name" in
     load_file wm.txt
     expect_title "${HELP}V: 1 O: 1 Insert ON Font 9 ScanCode: 0 - ChrCode: "
     read -r screen_width screen_height <<<"$(xdotool getdisplaygeometry)"
-    geometry=
-    for i in $(seq 1 50); do
-      geometry=$(xwininfo -id "$EDITOR_WID" |
-        sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | tr '\n' ' ')
-      [ "$geometry" = "0 0 $screen_width $screen_height " ] && break
+    cover="0 0 $screen_width $screen_height "
+    end=$((SECONDS + PATIENCE))
+    until geometry=$(xwininfo -id "$EDITOR_WID" |
+      sed -n 's/^ *\(Absolute upper-left [XY]\|Width\|Height\): *//p' | tr '\n' ' ') &&
+      [ "$geometry" = "$cover" ]; do
+      [ "$SECONDS" -lt "$end" ] ||
+        fail "the editor window is at $geometry(x y width height), not over the screen"
       sleep 0.1
     done
-    [ "$geometry" = "0 0 $screen_width $screen_height " ] ||
-      fail "the editor window is at $geometry(x y width height), not over the screen"
-    python3 "$here/xwd.py" grab "$work/screen.xwd" || fail "no screen dump"
-    python3 "$here/xwd.py" check-first-cell "$work/screen.xwd" || fail "the first row does not show at the top"
+    expect_screen check-first-cell
     press "$EDITOR_WID" Down Return
     expect_message "seconda riga"
     quit_program
