@@ -25,7 +25,8 @@ deps:
 	@scripts/deps.sh
 
 format:
-	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	@scripts/deps.sh format
+	@git ls-files '*.cpp' '*.h' | xargs clang-format-16 -i
 
 clean:
 	rm -rf build compile_commands.json

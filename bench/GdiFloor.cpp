@@ -31,16 +31,18 @@ GdiFloor::GdiFloor(HWND canvas, const DynString& background, std::int32_t points
     width_ = client.right;
     height_ = client.bottom;
     HDC window = GetDC(canvas);
-    if (window == nullptr)
+    if (window == nullptr) {
         return;
+    }
     screen_ = CreateCompatibleDC(window);
     screenBitmap_ = CreateCompatibleBitmap(window, width_, height_);
     picture_ = CreateCompatibleDC(window);
     pictureBitmap_ = CreateCompatibleBitmap(window, width_, height_);
     ReleaseDC(canvas, window);
     if (screen_ == nullptr || screenBitmap_ == nullptr || picture_ == nullptr ||
-        pictureBitmap_ == nullptr)
+        pictureBitmap_ == nullptr) {
         return;
+    }
     screenStock_ = SelectObject(screen_, screenBitmap_);
     pictureStock_ = SelectObject(picture_, pictureBitmap_);
     std::int32_t size[2] = {};
@@ -67,30 +69,36 @@ GdiFloor::GdiFloor(HWND canvas, const DynString& background, std::int32_t points
 
 GdiFloor::~GdiFloor() {
     if (screen_ != nullptr) {
-        if (screenStock_ != nullptr)
+        if (screenStock_ != nullptr) {
             SelectObject(screen_, screenStock_);
-        if (fontStock_ != nullptr)
+        }
+        if (fontStock_ != nullptr) {
             SelectObject(screen_, fontStock_);
-        if (penStock_ != nullptr)
+        }
+        if (penStock_ != nullptr) {
             SelectObject(screen_, penStock_);
+        }
         DeleteDC(screen_);
     }
     if (picture_ != nullptr) {
-        if (pictureStock_ != nullptr)
+        if (pictureStock_ != nullptr) {
             SelectObject(picture_, pictureStock_);
+        }
         DeleteDC(picture_);
     }
     for (HGDIOBJ object :
          {static_cast<HGDIOBJ>(screenBitmap_), static_cast<HGDIOBJ>(pictureBitmap_),
           static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(pen_), static_cast<HGDIOBJ>(white_)}) {
-        if (object != nullptr)
+        if (object != nullptr) {
             DeleteObject(object);
+        }
     }
 }
 
 void GdiFloor::Draw(const StringArray& lines, const ViewState& view, bool insertMode) noexcept {
-    if (!Ready() || cellWidth_ <= 0 || cellHeight_ <= 0)
+    if (!Ready() || cellWidth_ <= 0 || cellHeight_ <= 0) {
         return;
+    }
     Fill();
     Picture();
     Rows(lines, view);
@@ -109,16 +117,18 @@ void GdiFloor::Picture() noexcept {
 }
 
 void GdiFloor::Rows(const StringArray& lines, const ViewState& view) noexcept {
-    if (cellWidth_ <= 0 || cellHeight_ <= 0)
+    if (cellWidth_ <= 0 || cellHeight_ <= 0) {
         return;
+    }
     SetBkMode(screen_, TRANSPARENT);
     SetTextColor(screen_, 0);
     const std::int32_t last = std::min(view.topLine + rows_, lines.UpperBound());
     for (std::int32_t i = view.topLine; i <= last; ++i) {
         const DynString& line = lines[i];
         const std::int64_t skipped = std::int64_t{view.firstColumn} - 1;
-        if (skipped >= line.Length())
+        if (skipped >= line.Length()) {
             continue;
+        }
         const auto shown =
             static_cast<int>(std::min<std::int64_t>(line.Length() - skipped, columns_));
         TextOutA(screen_, 0, (i - view.topLine) * cellHeight_, line.Bytes() + skipped, shown);
@@ -139,8 +149,9 @@ void GdiFloor::CursorCell(const StringArray& lines, const ViewState& view,
     // The byte under the cursor, a space up to 1000 columns beyond the line, else nothing.
     const DynString& cursorLine = lines[view.cursorLine];
     const std::int64_t column = TextColumn(view);
-    if (column < 1 || column > std::int64_t{cursorLine.Length()} + kCursorCellReach)
+    if (column < 1 || column > std::int64_t{cursorLine.Length()} + kCursorCellReach) {
         return;
+    }
     const char cell = column <= cursorLine.Length() ? cursorLine.Bytes()[column - 1] : ' ';
     SetBkMode(screen_, OPAQUE);
     SetBkColor(screen_, insertMode ? kInsertRed : kOverwriteGrey);
@@ -151,19 +162,22 @@ void GdiFloor::CursorCell(const StringArray& lines, const ViewState& view,
 
 void GdiFloor::Show() noexcept {
     HDC window = GetDC(canvas_);
-    if (window == nullptr)
+    if (window == nullptr) {
         return;
+    }
     BitBlt(window, 0, 0, width_, height_, screen_, 0, 0, SRCCOPY);
     ReleaseDC(canvas_, window);
 }
 
 DynString GdiFloor::Pixels() const noexcept {
-    if (!Ready())
+    if (!Ready()) {
         return DynString();
+    }
     const std::uint32_t bytes = 4u * static_cast<std::uint32_t>(width_ * height_);
     DynString pixels = DynString::OfLength(8 + bytes);
-    if (pixels.Length() != 8 + bytes)
+    if (pixels.Length() != 8 + bytes) {
         return DynString();
+    }
     const std::int32_t size[2] = {width_, height_};
     std::memcpy(pixels.MutableBytes(), size, sizeof size);
     BITMAPINFO info = TopDown(width_, height_);

@@ -149,8 +149,9 @@ void ComparePixels() {
     const DynString floor = floorScreen->Pixels();
     std::size_t differing = 0;
     for (std::size_t i = 8; ours.Length() == floor.Length() && i + 4 <= ours.Length(); i += 4) {
-        if (std::memcmp(ours.Bytes() + i, floor.Bytes() + i, 3) != 0)
+        if (std::memcmp(ours.Bytes() + i, floor.Bytes() + i, 3) != 0) {
             ++differing;
+        }
     }
     ReportRow("  pixels of the GDI floor's last screen that differ from the editor's",
               ours.Length() == floor.Length() && ours.Length() > 8 ? std::to_string(differing)
@@ -163,8 +164,9 @@ void CALLBACK RunEvents(HWND, UINT, UINT_PTR timer, DWORD) {
     GetClientRect(GetDlgItem(editorDialog, kEditorCanvasId), &canvas);
     ReportRow("  canvas of the key latency runs",
               std::to_string(canvas.right) + " x " + std::to_string(canvas.bottom) + " px");
-    for (const KeyCase& key : kCases)
+    for (const KeyCase& key : kCases) {
         TimeKey(key);
+    }
     ComparePixels();
     TimeSteps();
     EndDialogWith(editorDialog, 0);
@@ -180,12 +182,13 @@ int main(int argc, char** argv) {
     }
     for (int i = 2; i + 1 < argc; i += 2) {
         const std::string flag = argv[i];
-        if (flag == "--events")
+        if (flag == "--events") {
             events = std::max(1, std::atoi(argv[i + 1]));
-        else if (flag == "--median")
+        } else if (flag == "--median") {
             medianTarget = std::atof(argv[i + 1]);
-        else if (flag == "--p99")
+        } else if (flag == "--p99") {
             p99Target = std::atof(argv[i + 1]);
+        }
     }
     LoadTextFile(DynString(argv[1]));
     if (ArrayUpperBound(LineArray) < 1) {

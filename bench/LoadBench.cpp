@@ -41,34 +41,37 @@ struct Options {
 };
 
 bool Parse(int argc, char** argv, Options& options) {
-    if (argc < 3)
+    if (argc < 3) {
         return false;
+    }
     options.path = argv[1];
     options.name = argv[2];
     for (int i = 3; i < argc; ++i) {
         const std::string flag = argv[i];
         const bool hasValue = i + 1 < argc;
-        if (flag == "--runs" && hasValue)
+        if (flag == "--runs" && hasValue) {
             options.runs = std::max(1, std::atoi(argv[++i]));
-        else if (flag == "--peer" && i + 2 < argc) {
+        } else if (flag == "--peer" && i + 2 < argc) {
             options.peer = argv[++i];
             options.peerSeconds = std::atof(argv[++i]);
-        } else if (flag == "--ratio" && hasValue)
+        } else if (flag == "--ratio" && hasValue) {
             options.ratio = std::atof(argv[++i]);
-        else if (flag == "--overhead" && hasValue)
+        } else if (flag == "--overhead" && hasValue) {
             options.overhead = std::atof(argv[++i]);
-        else if (flag == "--breakdown")
+        } else if (flag == "--breakdown") {
             options.breakdown = true;
-        else
+        } else {
             return false;
+        }
     }
     return true;
 }
 
 std::uint64_t LineBytes(const StringArray& lines) {
     std::uint64_t total = 0;
-    for (std::int32_t i = 0; i <= ArrayUpperBound(lines); ++i)
+    for (std::int32_t i = 0; i <= ArrayUpperBound(lines); ++i) {
         total += lines[i].Length();
+    }
     return total;
 }
 
@@ -93,15 +96,17 @@ StepTimes TimeSteps(const DynString& name, std::uint16_t mode) {
 
     start = NowSeconds();
     ArrayRedim(lines, 0, n);
-    for (std::int32_t i = 1; i <= n; ++i)
+    for (std::int32_t i = 1; i <= n; ++i) {
         lines[i] = FileReadLine(1);
+    }
     FileClose(1);
     times.reads = NowSeconds() - start;
 
     start = NowSeconds();
     for (std::int32_t i = 1; i <= n; ++i) {
-        if (char* bytes = lines[i].MutableBytes(); bytes != nullptr)
+        if (char* bytes = lines[i].MutableBytes(); bytes != nullptr) {
             ConvertOemToAnsi(bytes, lines[i].Length());
+        }
     }
     times.conversion = NowSeconds() - start;
     return times;
@@ -146,20 +151,22 @@ int main(int argc, char** argv) {
         const double ratio = median / options.peerSeconds;
         const std::string value = Fixed(median, 2) + " s = " + Fixed(ratio, 2) + "x " +
                                   options.peer + " " + Fixed(options.peerSeconds, 2) + " s";
-        if (options.ratio > 0)
+        if (options.ratio > 0) {
             ReportRow(measure, value, "<= " + Fixed(options.ratio, 1) + "x " + options.peer,
                       ratio <= options.ratio);
-        else
+        } else {
             ReportRow(measure, value);
+        }
     } else {
         ReportRow(measure, Fixed(median, 2) + " s");
     }
     const std::string memory = "  memory per line beyond its bytes, " + std::string(kWhere);
-    if (options.overhead > 0)
+    if (options.overhead > 0) {
         ReportRow(memory, Fixed(overhead, 1) + " B", "<= " + Fixed(options.overhead, 0) + " B",
                   overhead <= options.overhead);
-    else
+    } else {
         ReportRow(memory, Fixed(overhead, 1) + " B");
+    }
     ReportRow("  peak memory of the process, " + std::string(kWhere),
               Fixed(static_cast<double>(PeakMemoryBytes()) / (1 << 20), 0) + " MiB");
 

@@ -17,12 +17,15 @@ std::size_t LineLength(std::mt19937_64& random) {
         return std::uniform_int_distribution<std::size_t>(low, high)(random);
     };
     const std::size_t kind = pick(0, 99);
-    if (kind < 10)
+    if (kind < 10) {
         return 0;
-    if (kind < 50)
+    }
+    if (kind < 50) {
         return pick(1, 40);
-    if (kind < 90)
+    }
+    if (kind < 90) {
         return pick(41, 120);
+    }
     return pick(121, 600);
 }
 

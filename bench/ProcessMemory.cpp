@@ -18,11 +18,13 @@ std::uint64_t HeapBytesInUse() noexcept {
     MEMORY_BASIC_INFORMATION region{};
     const char* at = nullptr;
     while (VirtualQuery(at, &region, sizeof region) == sizeof region) {
-        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE)
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) {
             total += region.RegionSize;
+        }
         const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
-        if (next <= at)
+        if (next <= at) {
             break;
+        }
         at = next;
     }
     return total;

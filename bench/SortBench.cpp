@@ -44,16 +44,17 @@ std::vector<std::int32_t> Numbers(const std::string& order, std::int32_t n) {
     std::vector<std::int32_t> values(static_cast<std::size_t>(n));
     for (std::int32_t i = 0; i < n; ++i) {
         std::int32_t& value = values[static_cast<std::size_t>(i)];
-        if (order == "sorted")
+        if (order == "sorted") {
             value = i;
-        else if (order == "reversed")
+        } else if (order == "reversed") {
             value = n - i;
-        else if (order == "organ pipe")
+        } else if (order == "organ pipe") {
             value = i < n / 2 ? i : n - i;
-        else if (order == "two interleaved runs")
+        } else if (order == "two interleaved runs") {
             value = i % 2 == 0 ? i / 2 : n / 2 + i / 2;
-        else if (order == "sawtooth")
+        } else if (order == "sawtooth") {
             value = i % 1000;
+        }
     }
     if (order == "median-of-3 killer") {
         // For k = n / 2: positions 1..k hold i and k + i at odd i, positions k + 1..2k the
@@ -80,8 +81,9 @@ std::vector<std::string> Keys(const std::string& order, std::int32_t n, std::mt1
         if (order == "equal") {
             key = "samekey12345";
         } else if (order == "random") {
-            for (int k = 0; k < 12; ++k)
+            for (int k = 0; k < 12; ++k) {
                 key += static_cast<char>(letter(random));
+            }
         } else {
             char text[16];
             std::snprintf(text, sizeof text, "%012d", numbers[static_cast<std::size_t>(i)]);
@@ -105,8 +107,9 @@ void Fill(StringArray& lines, const std::vector<std::string>& keys, std::mt19937
 
 bool Sorted(const StringArray& lines) {
     for (std::int32_t i = 2; i <= ArrayUpperBound(lines); ++i) {
-        if (lines[i - 1].View().substr(0, 12) > lines[i].View().substr(0, 12))
+        if (lines[i - 1].View().substr(0, 12) > lines[i].View().substr(0, 12)) {
             return false;
+        }
     }
     return true;
 }
@@ -118,8 +121,9 @@ double PeerSeconds(const std::vector<std::string>& keys, const std::string& peer
     const std::string input = peerFile + ".keys";
     {
         std::ofstream out(input, std::ios::binary);
-        for (const std::string& key : keys)
+        for (const std::string& key : keys) {
             out << key << '\n';
+        }
     }
     const std::string command = "LC_ALL=C sort --parallel=1 -o /dev/null '" + input + "'";
     double best = -1;
@@ -127,8 +131,9 @@ double PeerSeconds(const std::vector<std::string>& keys, const std::string& peer
         const double start = NowSeconds();
         const int status = std::system(command.c_str());
         const double seconds = NowSeconds() - start;
-        if (status != 0)
+        if (status != 0) {
             break;
+        }
         best = best < 0 || seconds < best ? seconds : best;
     }
     std::remove(input.c_str());
@@ -143,8 +148,9 @@ std::map<std::string, double> ReadPeerTimes(const std::string& peerFile) {
     std::string line;
     while (std::getline(in, line)) {
         const std::size_t tab = line.find('\t');
-        if (tab != std::string::npos)
+        if (tab != std::string::npos) {
             times[line.substr(tab + 1)] = std::atof(line.substr(0, tab).c_str());
+        }
     }
     return times;
 }
@@ -160,16 +166,17 @@ int main(int argc, char** argv) {
     int runs = 3;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string flag = argv[i];
-        if (flag == "--lines")
+        if (flag == "--lines") {
             n = std::atoi(argv[i + 1]);
-        else if (flag == "--seconds")
+        } else if (flag == "--seconds") {
             target = std::atof(argv[i + 1]);
-        else if (flag == "--ratio")
+        } else if (flag == "--ratio") {
             ratioTarget = std::atof(argv[i + 1]);
-        else if (flag == "--runs")
+        } else if (flag == "--runs") {
             runs = std::max(1, std::atoi(argv[i + 1]));
-        else if (flag == "--peer-file")
+        } else if (flag == "--peer-file") {
             peerFile = argv[i + 1];
+        }
     }
     std::mt19937 random(1234);
     StringArray lines;
@@ -179,8 +186,9 @@ int main(int argc, char** argv) {
 #else
     std::map<std::string, double> peer;
     std::ofstream peerOut;
-    if (!peerFile.empty())
+    if (!peerFile.empty()) {
         peerOut.open(peerFile, std::ios::trunc);
+    }
 #endif
     for (const char* order : kOrders) {
         const std::vector<std::string> keys = Keys(order, n, random);

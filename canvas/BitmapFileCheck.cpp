@@ -13,8 +13,9 @@ constexpr std::uint32_t kMaxColours = 256;
 
 std::uint32_t Unsigned(std::string_view bytes, std::size_t offset, int size) {
     std::uint32_t value = 0;
-    for (int i = size - 1; i >= 0; --i)
+    for (int i = size - 1; i >= 0; --i) {
         value = (value << 8) | static_cast<unsigned char>(bytes[offset + i]);
+    }
     return value;
 }
 
@@ -45,12 +46,14 @@ bool KnownHeaderSize(std::uint32_t size) {
 }
 
 bool ReadShape(std::string_view file, BitmapShape& shape) {
-    if (file.size() < kBitmapFileHeaderSize + 4)
+    if (file.size() < kBitmapFileHeaderSize + 4) {
         return false;
+    }
     shape.headerSize = Unsigned(file, 14, 4);
     if (!KnownHeaderSize(shape.headerSize) ||
-        file.size() < kBitmapFileHeaderSize + shape.headerSize)
+        file.size() < kBitmapFileHeaderSize + shape.headerSize) {
         return false;
+    }
     if (shape.headerSize == kCoreHeaderSize) {
         shape.width = Unsigned(file, 18, 2);
         shape.height = Unsigned(file, 20, 2);
@@ -75,8 +78,9 @@ bool KnownPixelFormat(const BitmapShape& shape) {
     const std::uint32_t bits = shape.bitCount;
     switch (shape.compression) {
     case kCompressionRgb:
-        if (shape.headerSize == kCoreHeaderSize)
+        if (shape.headerSize == kCoreHeaderSize) {
             return bits == 1 || bits == 4 || bits == 8 || bits == 24;
+        }
         return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
     case kCompressionRle8: // run-length pictures are always stored bottom row first
         return bits == 8 && shape.height > 0;
@@ -109,29 +113,34 @@ bool RunLengthPixelsLookSound(std::string_view stream, std::uint64_t width, std:
         if (count > 0 || code >= 3) {
             // A run of count pixels, or code pixels given one by one.
             const std::uint32_t pixels = count > 0 ? count : code;
-            if (y >= rows || x + pixels > width)
+            if (y >= rows || x + pixels > width) {
                 return false;
+            }
             x += pixels;
             if (count == 0) {
                 const std::size_t bytes = bits == 8 ? pixels : (pixels + 1) / 2;
                 const std::size_t padded = (bytes + 1) / 2 * 2; // runs end on a 16-bit boundary
-                if (stream.size() - at < padded)
+                if (stream.size() - at < padded) {
                     return false;
+                }
                 at += padded;
             }
         } else if (code == 0) { // end of line
             x = 0;
-            if (++y > rows)
+            if (++y > rows) {
                 return false;
+            }
         } else if (code == 1) { // end of picture
             return true;
         } else { // a jump right and down
-            if (stream.size() - at < 2)
+            if (stream.size() - at < 2) {
                 return false;
+            }
             x += next();
             y += next();
-            if (x > width || y >= rows)
+            if (x > width || y >= rows) {
                 return false;
+            }
         }
     }
     return false;
@@ -141,24 +150,29 @@ bool RunLengthPixelsLookSound(std::string_view stream, std::uint64_t width, std:
 
 bool CheckBitmapFile(std::string_view file, BitmapLayout& layout) noexcept {
     const std::uint64_t fileSize = file.size();
-    if (fileSize < kBitmapFileHeaderSize || file[0] != 'B' || file[1] != 'M')
+    if (fileSize < kBitmapFileHeaderSize || file[0] != 'B' || file[1] != 'M') {
         return false;
+    }
     BitmapShape shape{};
-    if (!ReadShape(file, shape) || shape.planes != 1 || !KnownPixelFormat(shape))
+    if (!ReadShape(file, shape) || shape.planes != 1 || !KnownPixelFormat(shape)) {
         return false;
+    }
     const std::int64_t rows = shape.height < 0 ? -shape.height : shape.height;
-    if (shape.width <= 0 || rows <= 0)
+    if (shape.width <= 0 || rows <= 0) {
         return false;
+    }
     const auto width = static_cast<std::uint64_t>(shape.width);
     const auto height = static_cast<std::uint64_t>(rows);
-    if (width * height > kMaxBitmapPixels)
+    if (width * height > kMaxBitmapPixels) {
         return false;
+    }
 
     // The colour table: at most one entry a pixel value, and never more than a palette
     // holds. Above 8 bits it only suggests colours; it is counted but not used.
     const std::uint64_t possible = shape.bitCount <= 8 ? std::uint64_t{1} << shape.bitCount : 0;
-    if (shape.coloursUsed > kMaxColours || (possible != 0 && shape.coloursUsed > possible))
+    if (shape.coloursUsed > kMaxColours || (possible != 0 && shape.coloursUsed > possible)) {
         return false;
+    }
     layout.width = static_cast<std::uint32_t>(width);
     layout.rows = static_cast<std::uint32_t>(height);
     layout.headerSize = shape.headerSize;
@@ -175,8 +189,9 @@ bool CheckBitmapFile(std::string_view file, BitmapLayout& layout) noexcept {
                                        (possible == 0 ? shape.coloursUsed : layout.colours);
 
     const std::uint64_t pixelsAt = Unsigned(file, 10, 4);
-    if (pixelsAt < tableEnd || pixelsAt >= fileSize)
+    if (pixelsAt < tableEnd || pixelsAt >= fileSize) {
         return false;
+    }
     layout.pixelsAt = pixelsAt;
     const std::uint64_t available = fileSize - pixelsAt;
     if (shape.compression == kCompressionRle8 || shape.compression == kCompressionRle4) {

@@ -42,8 +42,9 @@ void SetDefaultDrawingState(WindowRecord& record) {
 void CanvasInitBacking(WindowRecord& record) noexcept {
     CanvasState& canvas = *new (record.kindState.bytes) CanvasState{};
     HDC screen = GetDC(record.window);
-    if (screen == nullptr)
+    if (screen == nullptr) {
         return;
+    }
     RECT client{};
     GetClientRect(record.window, &client);
     ScratchDc memory(CreateCompatibleDC(screen));
@@ -52,8 +53,9 @@ void CanvasInitBacking(WindowRecord& record) noexcept {
     ReleaseDC(record.window, screen);
     HGDIOBJ stock = backing ? SelectObject(memory.Get(), backing.Get()) : nullptr;
     // Without a bitmap of its own the canvas stays as if it had no DC: nothing draws.
-    if (stock == nullptr)
+    if (stock == nullptr) {
         return;
+    }
     canvas.stockBitmap = static_cast<HBITMAP>(stock);
     backing.Release(); // the DC holds it until release
     canvas.memoryDc = memory.Release();
@@ -65,11 +67,13 @@ void CanvasInitBacking(WindowRecord& record) noexcept {
 }
 
 BOOL CanvasPaint(HWND dialog, const DRAWITEMSTRUCT& item) noexcept {
-    if ((item.itemAction & ODA_DRAWENTIRE) == 0)
+    if ((item.itemAction & ODA_DRAWENTIRE) == 0) {
         return FALSE;
+    }
     const WindowRecord* record = FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item.CtlID)));
-    if (record == nullptr || record->kind != kKindCanvas || CanvasOf(*record).memoryDc == nullptr)
+    if (record == nullptr || record->kind != kKindCanvas || CanvasOf(*record).memoryDc == nullptr) {
         return FALSE;
+    }
     const CanvasState& canvas = CanvasOf(*record);
     // The whole bitmap every time: the DC is clipped to what needs painting anyway.
     BitBlt(item.hDC, 0, 0, canvas.width, canvas.height, canvas.memoryDc, 0, 0, SRCCOPY);
@@ -78,12 +82,15 @@ BOOL CanvasPaint(HWND dialog, const DRAWITEMSTRUCT& item) noexcept {
 
 void CanvasReleaseBacking(WindowRecord& record) noexcept {
     CanvasState& canvas = CanvasOf(record);
-    if (canvas.memoryDc == nullptr)
+    if (canvas.memoryDc == nullptr) {
         return;
-    if (canvas.stockBitmap != nullptr)
+    }
+    if (canvas.stockBitmap != nullptr) {
         DeleteObject(SelectObject(canvas.memoryDc, canvas.stockBitmap));
-    if (canvas.stockFont != nullptr)
+    }
+    if (canvas.stockFont != nullptr) {
         DeleteObject(SelectObject(canvas.memoryDc, canvas.stockFont));
+    }
     DeleteDC(canvas.memoryDc);
     canvas.memoryDc = nullptr;
     canvas.stockBitmap = nullptr;

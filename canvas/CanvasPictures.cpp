@@ -32,8 +32,9 @@ class ReadOnlyFile {
         : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
     ~ReadOnlyFile() {
-        if (handle_ != INVALID_HANDLE_VALUE)
+        if (handle_ != INVALID_HANDLE_VALUE) {
             CloseHandle(handle_);
+        }
     }
     ReadOnlyFile(const ReadOnlyFile&) = delete;
     ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
@@ -57,18 +58,21 @@ bool ReadPictureFile(const char* path, PictureFile& picture) {
     ReadOnlyFile file(path);
     LARGE_INTEGER size{};
     if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size) ||
-        size.QuadPart <= 0 || static_cast<std::uint64_t>(size.QuadPart) > kMaxBitmapFileSize)
+        size.QuadPart <= 0 || static_cast<std::uint64_t>(size.QuadPart) > kMaxBitmapFileSize) {
         return false;
+    }
     picture.size = static_cast<std::size_t>(size.QuadPart);
     picture.bytes.reset(new (std::nothrow) char[picture.size]);
-    if (picture.bytes == nullptr)
+    if (picture.bytes == nullptr) {
         return false;
+    }
     for (std::size_t at = 0; at < picture.size;) {
         DWORD got = 0;
         if (!ReadFile(file.Get(), picture.bytes.get() + at, static_cast<DWORD>(picture.size - at),
                       &got, nullptr) ||
-            got == 0)
+            got == 0) {
             return false;
+        }
         at += got;
     }
     return true;
@@ -98,8 +102,9 @@ struct PictureDescription {
 bool DrawPictureFile(HDC dc, const char* path, int left, int top, int width, int height) {
     PictureFile file;
     BitmapLayout layout{};
-    if (!ReadPictureFile(path, file) || !CheckBitmapFile(file.View(), layout))
+    if (!ReadPictureFile(path, file) || !CheckBitmapFile(file.View(), layout)) {
         return false;
+    }
     const PictureDescription description(file.View(), layout);
     // Each target pixel takes one source pixel's colour, as a resized picture does.
     const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
@@ -107,16 +112,18 @@ bool DrawPictureFile(HDC dc, const char* path, int left, int top, int width, int
         StretchDIBits(dc, left, top, width, height, 0, 0, static_cast<int>(layout.width),
                       static_cast<int>(layout.rows), file.bytes.get() + layout.pixelsAt,
                       &description.info, DIB_RGB_COLORS, SRCCOPY);
-    if (previousMode != 0)
+    if (previousMode != 0) {
         SetStretchBltMode(dc, previousMode);
+    }
     return lines > 0; // GDI_ERROR is negative
 }
 
 // Copies a loaded picture onto the DC through a scratch DC of its own.
 bool DrawBitmap(HDC dc, HBITMAP picture, int left, int top, int width, int height) {
     ScratchDc scratch(CreateCompatibleDC(nullptr));
-    if (!scratch)
+    if (!scratch) {
         return false;
+    }
     Selection selected(scratch.Get(), picture);
     return selected.Succeeded() &&
            BitBlt(dc, left, top, width, height, scratch.Get(), 0, 0, SRCCOPY);
@@ -126,8 +133,9 @@ bool DrawBitmap(HDC dc, HBITMAP picture, int left, int top, int width, int heigh
 
 void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, double y2) noexcept {
     WindowRecord* record = CurrentCanvas();
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
     const std::int32_t left = RoundToInt32(x1);
     const std::int32_t top = RoundToInt32(y1);
     // Both corners belong to the rectangle.
@@ -135,16 +143,19 @@ void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, d
     const std::int64_t height = std::int64_t{RoundToInt32(y2)} - top + 1;
     // An empty or reversed rectangle has nothing to fill, and a huge one is no picture
     // that can be made.
-    if (width < 1 || height < 1)
+    if (width < 1 || height < 1) {
         return;
+    }
     const auto wide = static_cast<std::uint64_t>(width);
     const auto high = static_cast<std::uint64_t>(height);
-    if (wide > kMaxBitmapPixels || high > kMaxBitmapPixels || wide * high > kMaxBitmapPixels)
+    if (wide > kMaxBitmapPixels || high > kMaxBitmapPixels || wide * high > kMaxBitmapPixels) {
         return;
+    }
     std::string_view text = name.View();
     // A NUL inside the name would make the system read a different, shorter name.
-    if (text.empty() || text.find('\0') != std::string_view::npos)
+    if (text.empty() || text.find('\0') != std::string_view::npos) {
         return;
+    }
     // A name without a dot may be a bitmap resource of the program, loaded at the
     // rectangle's size; any other name, or a name that is no resource, is a file.
     const HDC dc = CanvasOf(*record).memoryDc;
@@ -157,18 +168,21 @@ void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, d
                                               columns, lines, 0)));
     const bool drawn = resource ? DrawBitmap(dc, resource.Get(), left, top, columns, lines)
                                 : DrawPictureFile(dc, name.Bytes(), left, top, columns, lines);
-    if (drawn)
+    if (drawn) {
         AutoRedraw(*record);
+    }
 }
 
 DynString CanvasGetPixels() noexcept {
     const WindowRecord* record = CurrentCanvas();
-    if (record == nullptr)
+    if (record == nullptr) {
         return {};
+    }
     const CanvasState& canvas = CanvasOf(*record);
     const std::uint32_t length = PixelStringLength(canvas.width, canvas.height);
-    if (length == 0)
+    if (length == 0) {
         return {};
+    }
     // A snapshot that cannot be had is answered with "" and reported to nobody.
     const ErrorNumber before = GetErrorNumber();
     DynString pixels = DynString::OfLength(length);
@@ -177,8 +191,9 @@ DynString CanvasGetPixels() noexcept {
         return {};
     }
     auto* backing = static_cast<HBITMAP>(GetCurrentObject(canvas.memoryDc, OBJ_BITMAP));
-    if (backing == nullptr)
+    if (backing == nullptr) {
         return {};
+    }
     WritePixelHeader(pixels.MutableBytes(), canvas.width, canvas.height);
     BITMAPINFO info = SnapshotDescription(canvas.width, canvas.height);
     int lines = 0;
@@ -188,8 +203,9 @@ DynString CanvasGetPixels() noexcept {
         lines = GetDIBits(canvas.memoryDc, backing, 0, static_cast<UINT>(canvas.height),
                           pixels.MutableBytes() + kPixelHeaderSize, &info, DIB_RGB_COLORS);
     }
-    if (lines != canvas.height)
+    if (lines != canvas.height) {
         return {};
+    }
     return pixels;
 }
 
@@ -199,18 +215,21 @@ void CanvasSetPixels(const DynString& pixels) noexcept {
 
 void SetCanvasPixels(std::string_view pixels) noexcept {
     const WindowRecord* record = CurrentCanvas();
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
     const CanvasState& canvas = CanvasOf(*record);
     auto* backing = static_cast<HBITMAP>(GetCurrentObject(canvas.memoryDc, OBJ_BITMAP));
-    if (backing == nullptr)
+    if (backing == nullptr) {
         return;
+    }
     // The header's own size counts, not the canvas's; it must not promise more pixels
     // than the string holds.
     std::int32_t width = 0;
     std::int32_t height = 0;
-    if (!ReadPixelHeader(pixels, width, height))
+    if (!ReadPixelHeader(pixels, width, height)) {
         return;
+    }
     BITMAPINFO info = SnapshotDescription(width, height);
     int lines = 0;
     {
@@ -218,6 +237,7 @@ void SetCanvasPixels(std::string_view pixels) noexcept {
         lines = SetDIBits(canvas.memoryDc, backing, 0, static_cast<UINT>(height),
                           pixels.data() + kPixelHeaderSize, &info, DIB_RGB_COLORS);
     }
-    if (lines != 0)
+    if (lines != 0) {
         AutoRedraw(*record);
+    }
 }

@@ -12,8 +12,9 @@ constexpr int kHatches[] = {HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL,
 
 // A brush of its own for the fill style (1..6 hatched, anything else solid).
 HBRUSH MakeFillBrush(COLORREF colour, std::int32_t fillStyle) {
-    if (fillStyle >= 1 && fillStyle <= 6)
+    if (fillStyle >= 1 && fillStyle <= 6) {
         return CreateHatchBrush(kHatches[fillStyle - 1], colour);
+    }
     return CreateSolidBrush(colour);
 }
 
@@ -21,18 +22,21 @@ HBRUSH MakeFillBrush(COLORREF colour, std::int32_t fillStyle) {
 
 void CanvasClear(std::int32_t colour, std::int32_t fillStyle) noexcept {
     WindowRecord* record = CurrentCanvas();
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
     CanvasState& canvas = CanvasOf(*record);
-    if (colour == kColourSystem)
+    if (colour == kColourSystem) {
         colour = canvas.background;
+    }
     RECT whole{0, 0, canvas.width, canvas.height};
     if (colour == kColourTransparent) {
         FillRect(canvas.memoryDc, &whole, static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
     } else {
         GdiObject<HBRUSH> brush(MakeFillBrush(static_cast<COLORREF>(colour), fillStyle));
-        if (brush)
+        if (brush) {
             FillRect(canvas.memoryDc, &whole, brush.Get());
+        }
     }
     canvas.x = 0;
     canvas.y = 0;
@@ -43,11 +47,13 @@ void CanvasClear(std::int32_t colour, std::int32_t fillStyle) noexcept {
 
 void CanvasLineTo(double x, double y, std::int32_t colour) noexcept {
     WindowRecord* record = CurrentCanvas();
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
     CanvasState& canvas = CanvasOf(*record);
-    if (colour == kColourSystem)
+    if (colour == kColourSystem) {
         colour = canvas.foreground;
+    }
     canvas.x = RoundToInt32(x);
     canvas.y = RoundToInt32(y);
     {

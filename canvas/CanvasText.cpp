@@ -30,8 +30,9 @@ LOGFONTA FontDescription(const DynString& face, std::int32_t points, std::int32_
     font.lfItalic = (style & kStyleItalic) != 0 ? 1 : 0;
     font.lfUnderline = (style & kStyleUnderline) != 0 ? 1 : 0;
     font.lfStrikeOut = (style & kStyleStrikeOut) != 0 ? 1 : 0;
-    if (points < 1 || points > kMaxPoints)
+    if (points < 1 || points > kMaxPoints) {
         points = kFallbackPoints;
+    }
     font.lfHeight = -(GetDeviceCaps(dc, LOGPIXELSY) * points / 72);
     return font;
 }
@@ -40,8 +41,9 @@ LOGFONTA FontDescription(const DynString& face, std::int32_t points, std::int32_
 
 void CanvasSetFont(const DynString& face, std::int32_t size, std::int32_t style) noexcept {
     WindowRecord* record = CurrentCanvas();
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
     CanvasState& canvas = CanvasOf(*record);
     LOGFONTA description = FontDescription(face, size, style, canvas.memoryDc);
     GdiObject<HFONT> font(CreateFontIndirectA(&description));
@@ -53,10 +55,11 @@ void CanvasSetFont(const DynString& face, std::int32_t size, std::int32_t style)
     font.Release(); // the canvas holds it now
     // Only a canvas that never got its default font hands back the DC's own font here;
     // that one is kept to be put back at release.
-    if (canvas.stockFont == nullptr)
+    if (canvas.stockFont == nullptr) {
         canvas.stockFont = static_cast<HFONT>(previous);
-    else
+    } else {
         DeleteObject(previous);
+    }
     TakeFontMetrics(canvas);
 }
 
@@ -68,8 +71,9 @@ void CanvasGetCharSize(double& width, double& height) noexcept {
 
 void CanvasMoveTo(double x, double y) noexcept {
     WindowRecord* record = CurrentCanvas();
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
     CanvasState& canvas = CanvasOf(*record);
     canvas.x = RoundToInt32(x);
     canvas.y = RoundToInt32(y);
@@ -78,8 +82,9 @@ void CanvasMoveTo(double x, double y) noexcept {
 
 void CanvasPrint(const DynString& text) noexcept {
     WindowRecord* record = CurrentCanvas();
-    if (record == nullptr || text.IsEmpty())
+    if (record == nullptr || text.IsEmpty()) {
         return;
+    }
     CanvasState& canvas = CanvasOf(*record);
     // The DC draws at and advances its own current position (TA_UPDATECP).
     int length = static_cast<int>(std::min<std::uint32_t>(text.Length(), INT_MAX));
@@ -88,11 +93,13 @@ void CanvasPrint(const DynString& text) noexcept {
     // position.
     int blankTail = 0;
     if (canvas.background == kColourTransparent && canvas.spaceWidth > 0) {
-        while (blankTail < length && text.Bytes()[length - 1 - blankTail] == ' ')
+        while (blankTail < length && text.Bytes()[length - 1 - blankTail] == ' ') {
             ++blankTail;
+        }
     }
-    if (blankTail < length)
+    if (blankTail < length) {
         TextOutA(canvas.memoryDc, 0, 0, text.Bytes(), length - blankTail);
+    }
     if (blankTail > 0) {
         POINT drawn{};
         GetCurrentPositionEx(canvas.memoryDc, &drawn);
@@ -109,10 +116,12 @@ void CanvasPrint(const DynString& text) noexcept {
 
 void CanvasSetTextColor(std::int32_t colour) noexcept {
     WindowRecord* record = CurrentCanvas();
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
-    if (colour == kColourSystem)
+    }
+    if (colour == kColourSystem) {
         colour = static_cast<std::int32_t>(GetSysColor(COLOR_WINDOWTEXT));
+    }
     CanvasState& canvas = CanvasOf(*record);
     canvas.foreground = colour & 0xFFFFFF;
     SetTextColor(canvas.memoryDc, static_cast<COLORREF>(canvas.foreground));
@@ -120,8 +129,9 @@ void CanvasSetTextColor(std::int32_t colour) noexcept {
 
 void CanvasSetBackColor(std::int32_t colour) noexcept {
     WindowRecord* record = CurrentCanvas();
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
     CanvasState& canvas = CanvasOf(*record);
     if (colour == kColourTransparent) {
         canvas.background = kColourTransparent;
@@ -129,8 +139,9 @@ void CanvasSetBackColor(std::int32_t colour) noexcept {
         SetBkMode(canvas.memoryDc, TRANSPARENT);
         return;
     }
-    if (colour == kColourSystem)
+    if (colour == kColourSystem) {
         colour = static_cast<std::int32_t>(GetSysColor(COLOR_BTNFACE));
+    }
     canvas.background = colour & 0xFFFFFF;
     SetBkColor(canvas.memoryDc, static_cast<COLORREF>(canvas.background));
     SetBkMode(canvas.memoryDc, OPAQUE);

@@ -9,20 +9,23 @@
 namespace {
 
 void SetCurrentCanvas(HWND canvas) {
-    if (ThreadState* state = CurrentThreadState())
+    if (ThreadState* state = CurrentThreadState()) {
         state->currentCanvas = canvas;
+    }
 }
 
 } // namespace
 
 WindowRecord* CurrentCanvas() noexcept {
     ThreadState* state = CurrentThreadState();
-    if (state == nullptr || state->currentCanvas == nullptr)
+    if (state == nullptr || state->currentCanvas == nullptr) {
         return nullptr;
+    }
     // Looked up again every time, so a canvas whose dialog is gone is simply not found.
     WindowRecord* record = FindWindowRecord(static_cast<HWND>(state->currentCanvas));
-    if (record == nullptr || record->kind != kKindCanvas || CanvasOf(*record).memoryDc == nullptr)
+    if (record == nullptr || record->kind != kKindCanvas || CanvasOf(*record).memoryDc == nullptr) {
         return nullptr;
+    }
     return record;
 }
 
@@ -32,29 +35,33 @@ void UpdateCanvasScreen(const WindowRecord& canvas) noexcept {
 }
 
 void AutoRedraw(const WindowRecord& canvas) noexcept {
-    if ((canvas.flags & kRecordDeferredRedraw) == 0)
+    if ((canvas.flags & kRecordDeferredRedraw) == 0) {
         UpdateCanvasScreen(canvas);
+    }
 }
 
 void CanvasAttach(WindowHandle window, std::int32_t controlId, std::int32_t option) noexcept {
     SetCurrentCanvas(nullptr);
     HWND target = GetDlgItem(window, controlId);
-    if (target == nullptr)
+    if (target == nullptr) {
         target = window;
+    }
     WindowRecord* record = FindWindowRecord(target);
     if (record == nullptr || record->kind != kKindCanvas) {
         SetErrorNumber(Err::DeviceUnavailable);
         return;
     }
     record->flags &= ~kRecordDeferredRedraw;
-    if ((option & kCanvasDeferredRedraw) != 0)
+    if ((option & kCanvasDeferredRedraw) != 0) {
         record->flags |= kRecordDeferredRedraw;
+    }
     SetCurrentCanvas(target);
 }
 
 void CanvasRedraw() noexcept {
-    if (const WindowRecord* canvas = CurrentCanvas())
+    if (const WindowRecord* canvas = CurrentCanvas()) {
         UpdateCanvasScreen(*canvas);
+    }
 }
 
 void CanvasGetSize(double& width, double& height) noexcept {
@@ -66,15 +73,17 @@ void CanvasGetSize(double& width, double& height) noexcept {
 void CanvasGetVisibleSize(double& width, double& height) noexcept {
     width = height = 0;
     const WindowRecord* canvas = CurrentCanvas();
-    if (canvas == nullptr)
+    if (canvas == nullptr) {
         return;
+    }
     RECT visible{0, 0, CanvasOf(*canvas).width, CanvasOf(*canvas).height};
     RECT client{};
     HWND dialog = GetParent(canvas->window);
     if (dialog != nullptr && GetClientRect(dialog, &client)) {
         MapWindowPoints(dialog, canvas->window, reinterpret_cast<POINT*>(&client), 2);
-        if (!IntersectRect(&visible, &visible, &client))
+        if (!IntersectRect(&visible, &visible, &client)) {
             return;
+        }
     }
     width = visible.right - visible.left;
     height = visible.bottom - visible.top;

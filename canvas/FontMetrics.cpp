@@ -2,8 +2,9 @@
 
 void TakeFontMetrics(CanvasState& canvas) noexcept {
     TEXTMETRICA metrics{};
-    if (!GetTextMetricsA(canvas.memoryDc, &metrics))
+    if (!GetTextMetricsA(canvas.memoryDc, &metrics)) {
         return;
+    }
     canvas.charWidth = metrics.tmAveCharWidth;
     canvas.lineHeight = metrics.tmHeight + metrics.tmExternalLeading;
     SIZE space{};

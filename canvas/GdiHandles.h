@@ -9,8 +9,9 @@ template <class Handle> class GdiObject {
   public:
     explicit GdiObject(Handle handle) noexcept : handle_(handle) {}
     ~GdiObject() {
-        if (handle_ != nullptr)
+        if (handle_ != nullptr) {
             DeleteObject(handle_);
+        }
     }
     GdiObject(const GdiObject&) = delete;
     GdiObject& operator=(const GdiObject&) = delete;
@@ -33,8 +34,9 @@ class ScratchDc {
   public:
     explicit ScratchDc(HDC dc) noexcept : dc_(dc) {}
     ~ScratchDc() {
-        if (dc_ != nullptr)
+        if (dc_ != nullptr) {
             DeleteDC(dc_);
+        }
     }
     ScratchDc(const ScratchDc&) = delete;
     ScratchDc& operator=(const ScratchDc&) = delete;
@@ -57,8 +59,9 @@ class Selection {
   public:
     Selection(HDC dc, HGDIOBJ object) noexcept : dc_(dc), previous_(SelectObject(dc, object)) {}
     ~Selection() {
-        if (Succeeded())
+        if (Succeeded()) {
             SelectObject(dc_, previous_);
+        }
     }
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;

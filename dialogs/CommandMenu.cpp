@@ -35,8 +35,9 @@ std::int32_t ShowCommandMenu(WindowHandle editor) noexcept {
     StringArray items;
     ArrayRedim(items, 0, 20);
     std::int32_t index = 0;
-    for (const char* item : kItems)
+    for (const char* item : kItems) {
         items.Set(index++, DynString(item));
+    }
 
     SetDialogFont("arial", 10);
     // Owned by the editor window, which the modal run disables: the editor cannot end
@@ -58,14 +59,16 @@ std::int32_t MenuDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM
         SelectListItem(window, kListId, 1);
     } else if (message == WM_DESTROY) {
         // The hook goes with the editor window; without it there is nothing to hand keys to.
-        if (IsWindow(GetWindow(window, GW_OWNER)))
+        if (IsWindow(GetWindow(window, GW_OWNER))) {
             InstallKeyboardHook();
+        }
     } else if (message == WM_COMMAND) {
         // Notifications of the list itself (id 120) change nothing.
-        if (LOWORD(wParam) == IDOK)
+        if (LOWORD(wParam) == IDOK) {
             EndDialogWith(window, RoundToInt32(NumberFromText(GetListText(window, kListId))));
-        else if (LOWORD(wParam) == IDCANCEL)
+        } else if (LOWORD(wParam) == IDCANCEL) {
             EndDialogWith(window, 0);
+        }
     }
     return 0;
 }

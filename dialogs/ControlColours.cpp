@@ -22,8 +22,9 @@ std::int32_t NormalTextColour(std::int32_t colour) {
 }
 
 std::int32_t NormalBackColour(std::int32_t colour) {
-    if (colour == kTransparent)
+    if (colour == kTransparent) {
         return kTransparent;
+    }
     return colour < 0 ? kSystemColour : colour & 0xFFFFFF;
 }
 
@@ -33,36 +34,43 @@ void SetControlColor(WindowHandle dialog, std::int32_t controlId, std::int32_t t
                      std::int32_t backColour) noexcept {
     textColour = NormalTextColour(textColour);
     backColour = NormalBackColour(backColour);
-    if (FindWindowRecord(dialog) == nullptr)
+    if (FindWindowRecord(dialog) == nullptr) {
         return;
+    }
     WindowRecord* record = FindWindowRecord(GetDlgItem(dialog, controlId));
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
 
     HBRUSH brush = nullptr;
     if (backColour >= 0) {
         brush = FindSharedBrush(backColour);
-        if (brush == nullptr)
+        if (brush == nullptr) {
             brush = CreateSolidBrush(static_cast<COLORREF>(backColour));
-        if (brush == nullptr)
+        }
+        if (brush == nullptr) {
             backColour = kSystemColour;
+        }
     }
     const HBRUSH oldBrush = record->brush;
     const std::int32_t oldBackColour = record->backColour;
     record->textColour = textColour;
     record->backColour = backColour;
     record->brush = brush;
-    if (oldBrush != nullptr && oldBrush != brush && !BackColourInUse(oldBackColour))
+    if (oldBrush != nullptr && oldBrush != brush && !BackColourInUse(oldBackColour)) {
         DeleteObject(oldBrush);
+    }
 }
 
 INT_PTR ApplyControlColours(UINT message, HDC dc, HWND control) noexcept {
     const WindowRecord* record = FindWindowRecord(control);
-    if (record == nullptr || record->textColour == kColourNotSet)
+    if (record == nullptr || record->textColour == kColourNotSet) {
         return 0;
+    }
     const unsigned kind = message - WM_CTLCOLORMSGBOX;
-    if (kind >= std::size(kSystemText))
+    if (kind >= std::size(kSystemText)) {
         return 0;
+    }
 
     const COLORREF text = record->textColour == kSystemColour
                               ? GetSysColor(kSystemText[kind])

@@ -22,14 +22,16 @@ void RegisterControlKind(std::int32_t kind, const ControlKindOperations& operati
             return;
         }
     }
-    if (registeredCount < std::size(registered))
+    if (registeredCount < std::size(registered)) {
         registered[registeredCount++] = {kind, operations};
+    }
 }
 
 const ControlKindOperations* FindControlKindOperations(std::int32_t kind) noexcept {
     for (std::size_t i = 0; i < registeredCount; ++i) {
-        if (registered[i].kind == kind)
+        if (registered[i].kind == kind) {
             return &registered[i].operations;
+        }
     }
     return nullptr;
 }

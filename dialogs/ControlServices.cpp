@@ -20,8 +20,9 @@ std::uint32_t UserSlot(std::int32_t n) {
 
 void SetDialogFont(const DynString& face, std::int32_t points) noexcept {
     ThreadState* state = CurrentThreadState();
-    if (state == nullptr)
+    if (state == nullptr) {
         return;
+    }
     const std::uint32_t limit = sizeof state->dialogFontFace - 1;
     const std::uint32_t length = face.Length() < limit ? face.Length() : limit;
     std::memcpy(state->dialogFontFace, face.Bytes(), length);
@@ -30,20 +31,24 @@ void SetDialogFont(const DynString& face, std::int32_t points) noexcept {
 }
 
 void SelectListItem(WindowHandle dialog, std::int32_t controlId, std::int32_t item) noexcept {
-    if (HWND list = GetDlgItem(dialog, controlId))
+    if (HWND list = GetDlgItem(dialog, controlId)) {
         SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(item - 1), 0);
+    }
 }
 
 DynString GetListText(WindowHandle dialog, std::int32_t controlId) noexcept {
     HWND list = GetDlgItem(dialog, controlId);
-    if (list == nullptr)
+    if (list == nullptr) {
         return {};
+    }
     const LRESULT index = SendMessageA(list, LB_GETCURSEL, 0, 0);
-    if (index < 0)
+    if (index < 0) {
         return {};
+    }
     const LRESULT length = SendMessageA(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length <= 0)
+    if (length <= 0) {
         return {};
+    }
     // The item's text comes with a terminating 0 byte, so the buffer needs one byte more.
     const std::unique_ptr<char[]> text(
         new (std::nothrow) char[static_cast<std::size_t>(length) + 1]);
@@ -53,8 +58,9 @@ DynString GetListText(WindowHandle dialog, std::int32_t controlId) noexcept {
     }
     const LRESULT copied = SendMessageA(list, LB_GETTEXT, static_cast<WPARAM>(index),
                                         reinterpret_cast<LPARAM>(text.get()));
-    if (copied <= 0)
+    if (copied <= 0) {
         return {};
+    }
     return DynString(text.get(), static_cast<std::uint32_t>(copied < length ? copied : length));
 }
 
@@ -68,8 +74,9 @@ std::int32_t GetControlUser(WindowHandle control, std::int32_t n) noexcept {
 }
 
 void SetControlUser(WindowHandle control, std::int32_t n, std::int32_t value) noexcept {
-    if (WindowRecord* record = FindWindowRecord(control))
+    if (WindowRecord* record = FindWindowRecord(control)) {
         record->user[UserSlot(n)] = value;
+    }
 }
 
 void SetWindowCaption(WindowHandle window, const DynString& text) noexcept {

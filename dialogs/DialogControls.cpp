@@ -32,8 +32,9 @@ static_assert(kKinds[2].forcedOn == (WS_CHILD | WS_VISIBLE | LBS_NOTIFY));
 
 const ControlKind* FindKind(std::int32_t kind) {
     for (const ControlKind& known : kKinds) {
-        if (known.kind == kind)
+        if (known.kind == kind) {
             return &known;
+        }
     }
     return nullptr;
 }
@@ -54,8 +55,9 @@ void ApplyKindStyle(const ControlKind& kind, DWORD& style, DWORD& exStyle) {
 
 void AddListItems(HWND list, const StringArray& items) {
     for (std::int32_t i = items.LowerBound(); i <= items.UpperBound(); ++i) {
-        if (items[i].IsEmpty())
+        if (items[i].IsEmpty()) {
             break;
+        }
         SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(items[i].Bytes()));
     }
 }
@@ -69,14 +71,16 @@ HWND AddControl(HWND dialog, std::int32_t kind, std::int32_t id, const DynString
     const WindowRecord* dialogRecord = FindWindowRecord(dialog);
     const ControlKind* controlKind = FindKind(kind);
     // Controls go into dialogs only: a dialog's end frees the records of its own controls.
-    if (dialogRecord == nullptr || dialogRecord->kind != kKindDialog || controlKind == nullptr)
+    if (dialogRecord == nullptr || dialogRecord->kind != kKindDialog || controlKind == nullptr) {
         return nullptr;
+    }
     const std::uint32_t units = dialogRecord->flags & kRecordPixels;
     HFONT font = dialogRecord->font;
 
     RECT area{x, y, x + width, y + height};
-    if (units == 0)
+    if (units == 0) {
         MapDialogRect(dialog, &area);
+    }
     DWORD controlStyle = static_cast<DWORD>(style);
     DWORD controlExStyle = static_cast<DWORD>(exStyle);
     ApplyKindStyle(*controlKind, controlStyle, controlExStyle);
@@ -85,20 +89,25 @@ HWND AddControl(HWND dialog, std::int32_t kind, std::int32_t id, const DynString
         controlExStyle, controlKind->windowClass, text.Bytes(), controlStyle, area.left, area.top,
         area.right - area.left, area.bottom - area.top, dialog,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    if (control == nullptr)
+    if (control == nullptr) {
         return nullptr;
+    }
     SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
 
     WindowRecord* record = NewWindowRecord(control, dialog, kind, units | kRecordControl);
-    if (record != nullptr)
+    if (record != nullptr) {
         record->callback = callback;
+    }
 
-    if (kind == kKindListBox && items != nullptr)
+    if (kind == kKindListBox && items != nullptr) {
         AddListItems(control, *items);
-    if (kind == kKindButton && (controlStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+    }
+    if (kind == kKindButton && (controlStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
         SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+    }
     const ControlKindOperations* operations = FindControlKindOperations(kind);
-    if (operations != nullptr && operations->setUp != nullptr && record != nullptr)
+    if (operations != nullptr && operations->setUp != nullptr && record != nullptr) {
         operations->setUp(*record);
+    }
     return control;
 }

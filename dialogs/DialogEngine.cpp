@@ -17,10 +17,12 @@ static_assert(kPlacementFlags == (SWP_NOZORDER | SWP_NOREDRAW | SWP_NOACTIVATE |
                                   SWP_NOOWNERZORDER | SWP_NOSENDCHANGING));
 
 std::int32_t ShowStateOf(DWORD style) {
-    if ((style & WS_MAXIMIZE) != 0)
+    if ((style & WS_MAXIMIZE) != 0) {
         return SW_SHOWMAXIMIZED;
-    if ((style & WS_MINIMIZE) != 0)
+    }
+    if ((style & WS_MINIMIZE) != 0) {
         return SW_MINIMIZE;
+    }
     return SW_SHOW;
 }
 
@@ -80,11 +82,13 @@ HWND NewDialog(HWND parent, const DynString& caption, std::int32_t x, std::int32
 
     HWND dialog = CreateDialogIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.Get(),
                                              parent, EngineDialogProc, 0);
-    if (dialog == nullptr)
+    if (dialog == nullptr) {
         return nullptr;
+    }
     const bool pixels = units == kUnitsPixels;
-    if (pixels)
+    if (pixels) {
         PlaceInPixels(dialog, x, y, width, height);
+    }
 
     WindowRecord* record = NewWindowRecord(dialog, parent, kKindDialog, pixels ? kRecordPixels : 0);
     if (record == nullptr) {
@@ -99,8 +103,9 @@ HWND NewDialog(HWND parent, const DynString& caption, std::int32_t x, std::int32
 
 void ShowDialogModal(HWND dialog, DialogCallback callback, std::int32_t* result) noexcept {
     const WindowRecord* initial = FindWindowRecord(dialog);
-    if (initial == nullptr)
+    if (initial == nullptr) {
         return;
+    }
     const std::int32_t showState = initial->showState;
     if (callback != nullptr) {
         callback(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(dialog), 0);
@@ -114,8 +119,9 @@ void ShowDialogModal(HWND dialog, DialogCallback callback, std::int32_t* result)
 
     // Found again: the callback may have ended the dialog already.
     WindowRecord* record = FindWindowRecord(dialog);
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
     record->callback = callback;
     record->result = result;
     record->flags |= kRecordModal;
@@ -146,18 +152,23 @@ void ShowDialogModal(HWND dialog, DialogCallback callback, std::int32_t* result)
 }
 
 void EndDialogWith(HWND dialog, std::int32_t result) noexcept {
-    if (FindWindowRecord(dialog) == nullptr)
+    if (FindWindowRecord(dialog) == nullptr) {
         return;
+    }
     SendMessageA(dialog, WM_CLOSE, 0, 0);
     // Found again: the callback saw WM_CLOSE and may have destroyed the dialog.
     const WindowRecord* record = FindWindowRecord(dialog);
-    if (record == nullptr)
+    if (record == nullptr) {
         return;
+    }
     HWND owner = (record->flags & kRecordModal) != 0 ? record->parent : nullptr;
-    if (owner != nullptr)
+    if (owner != nullptr) {
         EnableWindow(owner, TRUE);
-    if (record->result != nullptr)
+    }
+    if (record->result != nullptr) {
         *record->result = result;
-    if (!DestroyWindow(dialog) && owner != nullptr)
+    }
+    if (!DestroyWindow(dialog) && owner != nullptr) {
         EnableWindow(owner, FALSE);
+    }
 }

@@ -11,15 +11,17 @@ namespace {
 // record is looked up afresh each time: a callback may have destroyed the dialog.
 std::int32_t CallRecord(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     const WindowRecord* record = FindWindowRecord(window);
-    if (record == nullptr || record->callback == nullptr)
+    if (record == nullptr || record->callback == nullptr) {
         return 0;
+    }
     return record->callback(window, message, wParam, lParam);
 }
 
 // A callback's nonzero answer is the message's result, unless one was set already.
 INT_PTR Answer(HWND dialog, std::int32_t result) {
-    if (result != 0 && GetWindowLongPtrA(dialog, DWLP_MSGRESULT) == 0)
+    if (result != 0 && GetWindowLongPtrA(dialog, DWLP_MSGRESULT) == 0) {
         SetWindowLongPtrA(dialog, DWLP_MSGRESULT, result);
+    }
     return result;
 }
 
@@ -30,8 +32,9 @@ INT_PTR OnActivate() {
 
 // A message about a control: the control's own callback first, then the dialog's.
 INT_PTR OnControlMessage(HWND dialog, HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const std::int32_t result = CallRecord(control, message, wParam, lParam))
+    if (const std::int32_t result = CallRecord(control, message, wParam, lParam)) {
         return result;
+    }
     return Answer(dialog, CallRecord(dialog, message, wParam, lParam));
 }
 
@@ -40,8 +43,9 @@ INT_PTR OnControlMessage(HWND dialog, HWND control, UINT message, WPARAM wParam,
 INT_PTR OnDrawItem(HWND dialog, WPARAM wParam, LPARAM lParam) {
     CallRecord(dialog, WM_DRAWITEM, wParam, lParam);
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-    if (item == nullptr)
+    if (item == nullptr) {
         return FALSE;
+    }
     const WindowRecord* record =
         FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item->CtlID)));
     const ControlKindOperations* kind =
@@ -51,18 +55,21 @@ INT_PTR OnDrawItem(HWND dialog, WPARAM wParam, LPARAM lParam) {
 
 // The engine's control colours, unless the callback answers.
 INT_PTR OnControlColour(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (const std::int32_t result = CallRecord(dialog, message, wParam, lParam))
+    if (const std::int32_t result = CallRecord(dialog, message, wParam, lParam)) {
         return Answer(dialog, result);
+    }
     return ApplyControlColours(message, reinterpret_cast<HDC>(wParam),
                                reinterpret_cast<HWND>(lParam));
 }
 
 // The close box and Alt+F4 end the dialog with 0, unless the callback answers.
 INT_PTR OnSysCommand(HWND dialog, WPARAM wParam, LPARAM lParam) {
-    if (const std::int32_t result = CallRecord(dialog, WM_SYSCOMMAND, wParam, lParam))
+    if (const std::int32_t result = CallRecord(dialog, WM_SYSCOMMAND, wParam, lParam)) {
         return Answer(dialog, result);
-    if ((wParam & 0xFFF0) != SC_CLOSE)
+    }
+    if ((wParam & 0xFFF0) != SC_CLOSE) {
         return FALSE;
+    }
     EndDialogWith(dialog, 0);
     return TRUE;
 }

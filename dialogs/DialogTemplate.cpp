@@ -14,8 +14,9 @@ class TemplateWriter {
     explicit TemplateWriter(DialogTemplate& dialogTemplate) : words_(dialogTemplate.words) {}
 
     void Word(WORD value) {
-        if (next_ < words_.size())
+        if (next_ < words_.size()) {
             words_[next_++] = value;
+        }
     }
     void DoubleWord(DWORD value) {
         Word(LOWORD(value));
@@ -23,8 +24,9 @@ class TemplateWriter {
     }
     // Each byte becomes the character of the same value.
     void WidenedBytes(const char* bytes, std::uint32_t count) {
-        for (std::uint32_t i = 0; i < count; ++i)
+        for (std::uint32_t i = 0; i < count; ++i) {
             Word(static_cast<unsigned char>(bytes[i]));
+        }
         Word(0);
     }
 
@@ -39,8 +41,9 @@ DWORD DialogStyle(std::int32_t style, bool centred) noexcept {
     DWORD result = style == 0 ? kDefaultStyle : static_cast<DWORD>(style);
     result |= DS_3DLOOK | DS_NOFAILCREATE | DS_SETFONT;
     result &= ~static_cast<DWORD>(WS_VISIBLE | DS_SYSMODAL);
-    if (centred)
+    if (centred) {
         result |= DS_CENTER;
+    }
     return result;
 }
 

@@ -42,15 +42,17 @@ void SetKeyTarget(KeyTarget target) noexcept {
 
 // A second installation would hand every key to the editor twice.
 void InstallKeyboardHook() noexcept {
-    if (hookInstalled)
+    if (hookInstalled) {
         return;
+    }
     keyboardHook = SetWindowsHookExA(WH_KEYBOARD, KeyboardHookProc, nullptr, GetCurrentThreadId());
     hookInstalled = keyboardHook != nullptr;
 }
 
 void RemoveKeyboardHook() noexcept {
-    if (hookInstalled)
+    if (hookInstalled) {
         UnhookWindowsHookEx(keyboardHook);
+    }
     hookInstalled = false;
 }
 
@@ -65,19 +67,21 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const auto scan = static_cast<std::int32_t>((flags >> 16) & 0xFF);
     const BYTE extended = static_cast<BYTE>((flags >> 24) & 1);
 
-    if (key == kShift)
+    if (key == kShift) {
         rightShiftLast = scan == kRightShiftScan ? 1 : 0;
-    else if (key == kAlt)
+    } else if (key == kAlt) {
         rightAltLast = extended;
-    else if (key == kControl)
+    } else if (key == kControl) {
         rightCtrlLast = extended;
+    }
     SplitSides(state, kShift, VK_LSHIFT, VK_RSHIFT, rightShiftLast);
     SplitSides(state, kAlt, VK_LMENU, VK_RMENU, rightAltLast);
     SplitSides(state, kControl, VK_LCONTROL, VK_RCONTROL, rightCtrlLast);
 
     WORD character = 0;
-    if (ToAsciiEx(key, static_cast<UINT>(scan), state, &character, 0, GetKeyboardLayout(0)) != 1)
+    if (ToAsciiEx(key, static_cast<UINT>(scan), state, &character, 0, GetKeyboardLayout(0)) != 1) {
         character = 0;
+    }
     character = CharacterWithControl(character, key, state);
     const std::int32_t scanCode = (state[VK_LCONTROL] & 0x80) != 0 ? -scan : scan;
 
@@ -95,11 +99,12 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 std::int32_t EditorDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
         InstallKeyboardHook();
-    else if (message == WM_DESTROY)
+    } else if (message == WM_DESTROY) {
         RemoveKeyboardHook();
-    else if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+    } else if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
         EndDialogWith(window, 0);
+    }
     return 0;
 }

@@ -27,14 +27,17 @@ constexpr const char* kFilterParts[] = {
 bool GetCurrentFolder(DynString& folder) {
     folder = DynString();
     const DWORD size = GetCurrentDirectoryA(0, nullptr);
-    if (size == 0)
+    if (size == 0) {
         return true;
+    }
     folder = DynString::OfLength(size);
-    if (folder.IsEmpty())
+    if (folder.IsEmpty()) {
         return false;
+    }
     const DWORD length = GetCurrentDirectoryA(size, folder.MutableBytes());
-    if (length == 0 || length >= size)
+    if (length == 0 || length >= size) {
         folder = DynString();
+    }
     return true;
 }
 
@@ -65,8 +68,9 @@ DynString LowerAsciiLetters(const DynString& name) {
     DynString lowered = name; // "" with error 7 when there is no memory for the copy
     char* bytes = lowered.MutableBytes();
     for (std::uint32_t i = 0; i < lowered.Length(); ++i) {
-        if (bytes[i] >= 'A' && bytes[i] <= 'Z')
+        if (bytes[i] >= 'A' && bytes[i] <= 'Z') {
             bytes[i] = static_cast<char>(bytes[i] - 'A' + 'a');
+        }
     }
     return lowered;
 }
@@ -115,17 +119,20 @@ std::int32_t OpenFileDialog(WindowHandle owner, const DynString& title, DynStrin
 
 DynString RequestFileName(WindowHandle owner) noexcept {
     DynString filter;
-    for (const char* part : kFilterParts)
+    for (const char* part : kFilterParts) {
         filter = Concat(filter, part);
+    }
     DynString path;
     std::uint32_t flags = kRequestFlags;
-    if (OpenFileDialog(owner, "Open File", path, "", filter, "TXT", flags) == 0)
+    if (OpenFileDialog(owner, "Open File", path, "", filter, "TXT", flags) == 0) {
         return {};
+    }
     // The file is opened by its bare name next, so its folder must be the current one;
     // the dialog leaves it elsewhere when a full path was typed.
     const DynString folder = FolderOf(path);
-    if (!folder.IsEmpty())
+    if (!folder.IsEmpty()) {
         SetCurrentDirectoryA(folder.Bytes());
+    }
     const DynString name = ReverseString(ExtractUntil(1, ReverseString(path), "\\"));
     return LowerAsciiLetters(name);
 }

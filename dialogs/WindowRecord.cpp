@@ -13,8 +13,9 @@ WindowRecord* records = nullptr; // newest first
 // True when some linked record has this background colour; caller holds the lock.
 bool ColourInUse(std::int32_t colour) {
     for (const WindowRecord* record = records; record != nullptr; record = record->next) {
-        if (record->backColour == colour)
+        if (record->backColour == colour) {
             return true;
+        }
     }
     return false;
 }
@@ -22,8 +23,9 @@ bool ColourInUse(std::int32_t colour) {
 // True when a record of the chain before stop holds this brush.
 bool BrushInChain(const WindowRecord* chain, const WindowRecord* stop, HBRUSH brush) {
     for (; chain != stop; chain = chain->next) {
-        if (chain->brush == brush)
+        if (chain->brush == brush) {
             return true;
+        }
     }
     return false;
 }
@@ -33,8 +35,9 @@ bool BrushInChain(const WindowRecord* chain, const WindowRecord* stop, HBRUSH br
 WindowRecord* NewWindowRecord(HWND window, HWND parent, std::int32_t kind,
                               std::uint32_t flags) noexcept {
     auto* record = static_cast<WindowRecord*>(std::calloc(1, sizeof(WindowRecord)));
-    if (record == nullptr)
+    if (record == nullptr) {
         return nullptr;
+    }
     record->window = window;
     record->parent = parent;
     record->kind = kind;
@@ -50,19 +53,22 @@ WindowRecord* NewWindowRecord(HWND window, HWND parent, std::int32_t kind,
 }
 
 WindowRecord* FindWindowRecord(HWND window) noexcept {
-    if (window == nullptr)
+    if (window == nullptr) {
         return nullptr;
+    }
     SpinLockGuard guard(recordLock);
     for (WindowRecord* record = records; record != nullptr; record = record->next) {
-        if (record->window == window)
+        if (record->window == window) {
             return record;
+        }
     }
     return nullptr;
 }
 
 void FreeWindowRecord(HWND window) noexcept {
-    if (window == nullptr)
+    if (window == nullptr) {
         return;
+    }
     WindowRecord* freed = nullptr; // the window's record last, so its controls go first
     {
         SpinLockGuard guard(recordLock);
@@ -82,8 +88,9 @@ void FreeWindowRecord(HWND window) noexcept {
         }
         if (own != nullptr) {
             WindowRecord** tail = &freed;
-            while (*tail != nullptr)
+            while (*tail != nullptr) {
                 tail = &(*tail)->next;
+            }
             own->next = nullptr;
             *tail = own;
         }
@@ -91,19 +98,22 @@ void FreeWindowRecord(HWND window) noexcept {
         // records is deleted once, by the first of them.
         for (WindowRecord* record = freed; record != nullptr; record = record->next) {
             if (record->brush != nullptr &&
-                (ColourInUse(record->backColour) || BrushInChain(freed, record, record->brush)))
+                (ColourInUse(record->backColour) || BrushInChain(freed, record, record->brush))) {
                 record->brush = nullptr;
+            }
         }
     }
     // Platform calls happen outside the lock.
     while (freed != nullptr) {
         WindowRecord* record = freed;
         freed = record->next;
-        if (record->brush != nullptr)
+        if (record->brush != nullptr) {
             DeleteObject(record->brush);
+        }
         const ControlKindOperations* kind = FindControlKindOperations(record->kind);
-        if (kind != nullptr && kind->release != nullptr)
+        if (kind != nullptr && kind->release != nullptr) {
             kind->release(*record);
+        }
         std::free(record);
     }
 }
@@ -111,8 +121,9 @@ void FreeWindowRecord(HWND window) noexcept {
 HBRUSH FindSharedBrush(std::int32_t backColour) noexcept {
     SpinLockGuard guard(recordLock);
     for (const WindowRecord* record = records; record != nullptr; record = record->next) {
-        if (record->backColour == backColour && record->brush != nullptr)
+        if (record->backColour == backColour && record->brush != nullptr) {
             return record->brush;
+        }
     }
     return nullptr;
 }

@@ -38,7 +38,8 @@ HWND NewEditorWindow() noexcept {
     RegisterCanvasControl();
     AddControl(window, kKindCanvas, kEditorCanvasId, DynString(), 0, 0, workArea.width,
                workArea.height, 0, 0, nullptr, nullptr);
-    if (window != nullptr)
+    if (window != nullptr) {
         TakeMaximizedPlacement(window);
+    }
     return window;
 }

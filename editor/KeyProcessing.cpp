@@ -26,10 +26,12 @@ KeptValues kept{};
 
 // A kept value of 0 takes the argument, and an argument of 0 the kept value.
 template <typename T> void Resolve(T& keptValue, T& argument) {
-    if (keptValue == T{})
+    if (keptValue == T{}) {
         keptValue = argument;
-    if (argument == T{})
+    }
+    if (argument == T{}) {
         argument = keptValue;
+    }
 }
 
 ViewState ReadViewState(WindowHandle canvas) {
@@ -52,10 +54,11 @@ std::int32_t RightEdge(const ScreenMetrics& metrics) {
 
 // One column to the right: the cursor on the canvas, or the text under it at the right edge.
 void Advance(ViewState& view, const ScreenMetrics& metrics) {
-    if (view.cursorScreenColumn == RightEdge(metrics))
+    if (view.cursorScreenColumn == RightEdge(metrics)) {
         ++view.firstColumn;
-    else
+    } else {
         ++view.cursorScreenColumn;
+    }
 }
 
 bool BeyondLine(const DynString& line, const ViewState& view) {
@@ -66,13 +69,15 @@ bool BeyondLine(const DynString& line, const ViewState& view) {
 bool MoveToNextWord(const DynString& line, ViewState& view, const ScreenMetrics& metrics) {
     do {
         Advance(view, metrics);
-        if (BeyondLine(line, view))
+        if (BeyondLine(line, view)) {
             return false;
+        }
     } while (line.ByteAt(TextColumn(view)) != ' ');
     do {
         Advance(view, metrics);
-        if (BeyondLine(line, view))
+        if (BeyondLine(line, view)) {
             return false;
+        }
     } while (line.ByteAt(TextColumn(view)) == ' ');
     return true;
 }
@@ -115,18 +120,20 @@ bool Navigate(std::int32_t scanCode, StringArray& lines, std::int32_t lineCount,
         break;
     case scan::Up:
         --view.cursorLine;
-        if (view.topLine > view.cursorLine)
+        if (view.topLine > view.cursorLine) {
             --view.topLine;
+        }
         break;
     case scan::PageUp:
         view.topLine -= metrics.visibleRows;
         view.cursorLine -= metrics.visibleRows;
         break;
     case scan::Left:
-        if (view.cursorScreenColumn == 1)
+        if (view.cursorScreenColumn == 1) {
             --view.firstColumn;
-        else
+        } else {
             --view.cursorScreenColumn;
+        }
         break;
     case scan::Right:
         Advance(view, metrics);
@@ -136,8 +143,9 @@ bool Navigate(std::int32_t scanCode, StringArray& lines, std::int32_t lineCount,
         break;
     case scan::Down:
         ++view.cursorLine;
-        if (view.topLine + metrics.visibleRows == view.cursorLine && view.cursorLine <= lineCount)
+        if (view.topLine + metrics.visibleRows == view.cursorLine && view.cursorLine <= lineCount) {
             ++view.topLine;
+        }
         break;
     case scan::PageDown:
         view.cursorLine = std::min(view.cursorLine + metrics.visibleRows, lineCount);
@@ -166,8 +174,9 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
     Resolve(kept.fontSize, fontSize);
 
     // A text that was never created is taken as the empty text: element 0 only.
-    if (!lines.IsCreated())
+    if (!lines.IsCreated()) {
         ArrayRedim(lines, 0, 0);
+    }
     // The count before the key; Enter and Delete change it, so the steps after them read it anew.
     const std::int32_t lineCount = ArrayUpperBound(lines);
 
@@ -177,10 +186,12 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
     const ViewState shown = ReadViewState(canvas);
     ViewState view = shown;
 
-    if (scanCode == scan::ZoomOut)
+    if (scanCode == scan::ZoomOut) {
         fontSize = kept.fontSize = std::max(fontSize - 1, kSmallestFont);
-    if (scanCode == scan::ZoomIn)
+    }
+    if (scanCode == scan::ZoomIn) {
         fontSize = kept.fontSize = std::min(fontSize + 1, kLargestFont);
+    }
     SelectTextFont(fontSize, metrics);
 
     if (CompareStrings(keyChar, CharString({' '})) >= 0 &&
@@ -208,11 +219,12 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
 
     if (scanCode == scan::Delete) {
         const DynString& line = lines.Get(view.cursorLine);
-        if (BeyondLine(line, view) && view.cursorLine < lineCount)
+        if (BeyondLine(line, view) && view.cursorLine < lineCount) {
             JoinWithNext(lines, view.cursorLine);
-        else
+        } else {
             ReplaceLine(lines, view.cursorLine,
                         [&] { return EditLine(line, TextColumn(view), DynString(), EditDelete); });
+        }
     }
 
     if (!Navigate(scanCode, lines, ArrayUpperBound(lines), view, metrics)) {

@@ -92,9 +92,10 @@ POINT Placement(HWND owner) noexcept {
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     RECT around{};
-    if (owner == nullptr || !GetWindowRect(owner, &around))
+    if (owner == nullptr || !GetWindowRect(owner, &around)) {
         return POINT{work.left + (work.right - work.left - kWidth) / 2,
                      work.top + (work.bottom - work.top - kHeight) / 2};
+    }
     const LONG x = around.left + (around.right - around.left - kWidth) / 2;
     const LONG below = around.bottom + kGap;
     return POINT{x, below + kHeight <= work.bottom ? below : around.top - kGap - kHeight};
@@ -110,28 +111,34 @@ LoadProgressWindow::LoadProgressWindow(HWND owner, const DynString& name, DWORD 
 }
 
 LoadProgressWindow::~LoadProgressWindow() {
-    if (active == this)
+    if (active == this) {
         active = nullptr;
-    if (thread_ == nullptr)
+    }
+    if (thread_ == nullptr) {
         return;
-    if (HWND window = window_.load(); window != nullptr)
+    }
+    if (HWND window = window_.load(); window != nullptr) {
         PostMessageA(window, kEnd, 0, 0);
+    }
     WaitForSingleObject(thread_.get(), INFINITE);
 }
 
 void LoadProgressWindow::Report(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept {
-    if (active != nullptr)
+    if (active != nullptr) {
         active->Update(bytesRead, bytesToRead);
+    }
 }
 
 void LoadProgressWindow::Update(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept {
     const DWORD now = GetTickCount();
     if (!tried_) {
-        if (now - startedAt_ < shownAfterMs_)
+        if (now - startedAt_ < shownAfterMs_) {
             return;
+        }
         tried_ = true;
-        if (!Show())
+        if (!Show()) {
             return;
+        }
     } else if (window_.load() == nullptr || now - updatedAt_ < updateEveryMs_) {
         return;
     }
@@ -143,14 +150,17 @@ void LoadProgressWindow::Update(std::uint64_t bytesRead, std::uint64_t bytesToRe
 
 // Starts the window's thread and waits until the window is there (or could not be made).
 bool LoadProgressWindow::Show() noexcept {
-    if (!RegisterProgressClass())
+    if (!RegisterProgressClass()) {
         return false;
+    }
     created_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (created_ == nullptr)
+    if (created_ == nullptr) {
         return false;
+    }
     thread_.reset(CreateThread(nullptr, 0, WindowThread, this, 0, nullptr));
-    if (thread_ == nullptr)
+    if (thread_ == nullptr) {
         return false;
+    }
     WaitForSingleObject(created_.get(), INFINITE);
     return window_.load() != nullptr;
 }
@@ -167,8 +177,9 @@ DWORD WINAPI LoadProgressWindow::WindowThread(void* self) noexcept {
     }
     progress.window_.store(window);
     SetEvent(progress.created_.get());
-    if (window == nullptr)
+    if (window == nullptr) {
         return 0;
+    }
     MSG message{};
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         TranslateMessage(&message);

@@ -17,15 +17,18 @@ struct OemTable {
 OemTable BuildTable() noexcept {
     OemTable table;
     CPINFO info{};
-    if (!GetCPInfo(CP_OEMCP, &info) || info.MaxCharSize != 1)
+    if (!GetCPInfo(CP_OEMCP, &info) || info.MaxCharSize != 1) {
         return table;
+    }
     char oem[256];
-    for (int byte = 0; byte < 256; ++byte)
+    for (int byte = 0; byte < 256; ++byte) {
         oem[byte] = static_cast<char>(byte);
+    }
     table.singleByte = OemToCharBuffA(oem, reinterpret_cast<char*>(table.ansi), 256) != FALSE;
     table.keepsAscii = true;
-    for (int byte = 0; byte < 0x80; ++byte)
+    for (int byte = 0; byte < 0x80; ++byte) {
         table.keepsAscii = table.keepsAscii && table.ansi[byte] == byte;
+    }
     return table;
 }
 
@@ -45,11 +48,14 @@ void ConvertOemToAnsi(char* bytes, std::uint32_t length) noexcept {
     for (; table.keepsAscii && end - byte >= 8; byte += 8) {
         std::uint64_t eight;
         std::memcpy(&eight, byte, sizeof eight);
-        if ((eight & kHighBits) == 0)
+        if ((eight & kHighBits) == 0) {
             continue;
-        for (int i = 0; i < 8; ++i)
+        }
+        for (int i = 0; i < 8; ++i) {
             byte[i] = table.ansi[byte[i]];
+        }
     }
-    for (; byte < end; ++byte)
+    for (; byte < end; ++byte) {
         *byte = table.ansi[*byte];
+    }
 }

@@ -22,8 +22,9 @@ static_assert(kStartDialogStyle == (WS_CAPTION | WS_SYSMENU));
 // ends, then show the line picked with Enter.
 void RunEditor() {
     fileName = RequestFileName(startDialog);
-    if (fileName.IsEmpty())
+    if (fileName.IsEmpty()) {
         return;
+    }
     // A second run started from the start dialog inside this one would take over the
     // editor's kept window, or pile a new run on each waiting message box until the stack
     // runs out, so the start dialog waits from the load until the editor and the box have
@@ -40,8 +41,9 @@ void RunEditor() {
     ProcessEditorKey(scanCode, keyChar, LineArray, editorDialog, kEditorCanvasId, kEditorFontSize);
 
     ShowDialogModal(editorDialog, EditorDialogCallback, nullptr);
-    if (CompareStrings(selectedLine, DynString()) > 0)
+    if (CompareStrings(selectedLine, DynString()) > 0) {
         ShowMessage(selectedLine, MB_OK, DynString());
+    }
     EnableWindow(startDialog, TRUE);
     SetForegroundWindow(startDialog);
 }
@@ -49,8 +51,9 @@ void RunEditor() {
 } // namespace
 
 std::int32_t StartDialogCallback(HWND, UINT message, WPARAM wParam, LPARAM) {
-    if (message != WM_COMMAND)
+    if (message != WM_COMMAND) {
         return 0;
+    }
     switch (LOWORD(wParam)) {
     case kLoadButtonId:
         RunEditor();

@@ -23,10 +23,12 @@ constexpr std::int64_t kCursorCellReach = 1000;
 
 // The byte under the cursor, a space up to the reach beyond the line's end, else nothing.
 DynString CursorCellText(const DynString& line, std::int64_t column) {
-    if (column >= 1 && column <= line.Length())
+    if (column >= 1 && column <= line.Length()) {
         return DynString(line.Bytes() + (column - 1), 1);
-    if (column >= 1 && column <= line.Length() + kCursorCellReach)
+    }
+    if (column >= 1 && column <= line.Length() + kCursorCellReach) {
         return DynString(" ");
+    }
     return DynString();
 }
 

@@ -23,15 +23,18 @@ void LoadTextFile(const DynString& name, LoadProgressReport report) noexcept {
     const std::uint64_t count = counted.count;
     ArrayErase(LineArray);
     ArrayRedim(LineArray, 0, static_cast<std::int32_t>(std::min<std::uint64_t>(count, INT32_MAX)));
-    if (report != nullptr)
+    if (report != nullptr) {
         report(0, counted.bytes); // the count of a large file alone may take a while
+    }
     // Bounded by the array rather than the count: an array that could not be had reads nothing.
     for (std::int32_t i = 1; i <= ArrayUpperBound(LineArray); ++i) {
         LineArray[i] = FileReadLine(kTextFile);
-        if (char* bytes = LineArray[i].MutableBytes(); bytes != nullptr)
+        if (char* bytes = LineArray[i].MutableBytes(); bytes != nullptr) {
             ConvertOemToAnsi(bytes, LineArray[i].Length());
-        if (report != nullptr && i % kLinesPerReport == 0)
+        }
+        if (report != nullptr && i % kLinesPerReport == 0) {
             report(FileOffset(kTextFile), counted.bytes);
+        }
     }
     FileClose(kTextFile);
 }

@@ -7,8 +7,9 @@
 
 DynString EditLine(const DynString& line, std::int32_t column, const DynString& text,
                    std::int32_t mode) noexcept {
-    if (column < 1)
+    if (column < 1) {
         return line;
+    }
     DynString work = line;
     if (work.Length() < static_cast<std::uint32_t>(column)) {
         const std::int64_t gap = std::int64_t{column} - work.Length() + text.Length();
@@ -33,24 +34,28 @@ DynString EditLine(const DynString& line, std::int32_t column, const DynString& 
 }
 
 void SplitLine(StringArray& lines, std::int32_t line, std::int32_t column) noexcept {
-    if (!lines.Contains(line))
+    if (!lines.Contains(line)) {
         return;
+    }
     const std::int32_t last = ArrayUpperBound(lines);
     ArrayRedimPreserve(lines, lines.LowerBound(), last + 1);
     // Without room for one more line the shift would push the last line out.
-    if (ArrayUpperBound(lines) != last + 1)
+    if (ArrayUpperBound(lines) != last + 1) {
         return;
+    }
     ArrayInsertAt(lines, line, Substring(lines[line], 1, column - 1));
     lines[line + 1] = Substring(lines[line + 1], column, kAllBytes);
 }
 
 void JoinWithNext(StringArray& lines, std::int32_t line) noexcept {
-    if (!lines.Contains(line) || !lines.Contains(line + 1))
+    if (!lines.Contains(line) || !lines.Contains(line + 1)) {
         return;
+    }
     DynString joined = Concat(lines[line], lines[line + 1]);
     // A join that could not be had in memory must not drop the next line.
-    if (!MadeWhole(joined, std::uint64_t{lines[line].Length()} + lines[line + 1].Length()))
+    if (!MadeWhole(joined, std::uint64_t{lines[line].Length()} + lines[line + 1].Length())) {
         return;
+    }
     lines[line] = std::move(joined);
     ArrayDeleteAt(lines, line + 1, DynString());
     ArrayRedimPreserve(lines, lines.LowerBound(), ArrayUpperBound(lines) - 1);

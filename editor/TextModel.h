@@ -48,8 +48,9 @@ void ReplaceLine(StringArray& lines, std::int32_t index, Make make) noexcept {
     const ErrorNumber before = GetErrorNumber();
     ClearErrorNumber();
     DynString made = make();
-    if (GetErrorNumber() == Err::OutOfMemory)
+    if (GetErrorNumber() == Err::OutOfMemory) {
         return;
+    }
     SetErrorNumber(before);
     lines[index] = std::move(made);
 }

@@ -19,19 +19,23 @@ DynString ShortenSpaces(const DynString& line, StringArray& words) {
     SplitFields(line, words, " ");
     std::uint64_t length = 0;
     for (std::int32_t i = 1; i <= ArrayUpperBound(words); ++i) {
-        if (!words[i].IsEmpty())
+        if (!words[i].IsEmpty()) {
             length += words[i].Length() + 1;
+        }
     }
     // The words are at most the line's bytes, so the length fits; no space after the last.
     DynString joined = DynString::OfLength(static_cast<std::uint32_t>(length > 0 ? length - 1 : 0));
     char* out = joined.MutableBytes();
-    if (out == nullptr)
+    if (out == nullptr) {
         return joined;
+    }
     for (std::int32_t i = 1; i <= ArrayUpperBound(words); ++i) {
-        if (words[i].IsEmpty())
+        if (words[i].IsEmpty()) {
             continue;
-        if (out != joined.MutableBytes())
+        }
+        if (out != joined.MutableBytes()) {
             *out++ = ' ';
+        }
         std::memcpy(out, words[i].Bytes(), words[i].Length());
         out += words[i].Length();
     }
@@ -40,8 +44,9 @@ DynString ShortenSpaces(const DynString& line, StringArray& words) {
 
 // Every line replaced by reshape(line), each only when its new text could be made.
 template <typename Reshape> void ReshapeEveryLine(StringArray& lines, Reshape reshape) {
-    for (std::int32_t i = 1; i <= ArrayUpperBound(lines); ++i)
+    for (std::int32_t i = 1; i <= ArrayUpperBound(lines); ++i) {
         ReplaceLine(lines, i, [&] { return reshape(lines[i]); });
+    }
 }
 
 } // namespace
@@ -60,8 +65,9 @@ void RunTextOperation(std::int32_t operation, StringArray& lines, std::int32_t c
         break;
     case 4: {
         const DynString indent = SpaceString(textColumn - 1);
-        if (std::int64_t{indent.Length()} != std::int64_t{textColumn} - 1)
+        if (std::int64_t{indent.Length()} != std::int64_t{textColumn} - 1) {
             break; // without the indent no line can be made
+        }
         ReshapeEveryLine(lines, [&indent](const DynString& line) {
             return Concat(indent, TrimRightSpaces(TrimLeftSpaces(line)));
         });

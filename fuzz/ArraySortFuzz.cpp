@@ -16,25 +16,30 @@ namespace {
 
 // The key of a string, as the sort takes it.
 std::string Key(const std::string& s, std::int64_t from, std::int64_t to) {
-    if (from == 0 || to == 0)
+    if (from == 0 || to == 0) {
         return s;
-    if (from > static_cast<std::int64_t>(s.size()) || to < from)
+    }
+    if (from > static_cast<std::int64_t>(s.size()) || to < from) {
         return "";
+    }
     const std::int64_t last = std::min<std::int64_t>(to, static_cast<std::int64_t>(s.size()));
     return s.substr(static_cast<std::size_t>(from - 1), static_cast<std::size_t>(last - from + 1));
 }
 
 std::string Fold(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z')
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') {
             c = static_cast<char>(c - 0x20);
+        }
+    }
     return s;
 }
 
 std::vector<std::string> Contents(const StringArray& a) {
     std::vector<std::string> all;
-    for (std::int32_t i = a.LowerBound(); i <= a.UpperBound(); ++i)
+    for (std::int32_t i = a.LowerBound(); i <= a.UpperBound(); ++i) {
         all.emplace_back(a[i].View());
+    }
     return all;
 }
 
@@ -55,8 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ArrayRedim(array, lower, lower + count - 1);
     for (std::int32_t i = lower; i < lower + count; ++i) {
         std::string s;
-        for (int n = in.ConsumeIntegralInRange(0, 10); n > 0; --n)
+        for (int n = in.ConsumeIntegralInRange(0, 10); n > 0; --n) {
             s += alphabet[in.ConsumeIntegralInRange<std::size_t>(0, alphabet.size() - 1)];
+        }
         array[i] = DynString(std::string_view(s));
     }
     const std::vector<std::string> before = Contents(array);

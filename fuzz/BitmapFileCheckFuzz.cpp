@@ -27,8 +27,9 @@ void CheckRunLengthPixels(std::string_view stream, const BitmapLayout& layout) {
         const unsigned count = byte();
         const unsigned code = byte();
         if (count > 0) {
-            for (unsigned i = 0; i < count; ++i)
+            for (unsigned i = 0; i < count; ++i) {
                 pixel();
+            }
         } else if (code == 0) {
             x = 0;
             ++y;
@@ -39,10 +40,12 @@ void CheckRunLengthPixels(std::string_view stream, const BitmapLayout& layout) {
             y += byte();
         } else {
             const unsigned bytes = layout.bitCount == 8 ? code : (code + 1) / 2;
-            for (unsigned i = 0; i < code; ++i)
+            for (unsigned i = 0; i < code; ++i) {
                 pixel();
-            for (unsigned i = 0; i < bytes + bytes % 2; ++i)
+            }
+            for (unsigned i = 0; i < bytes + bytes % 2; ++i) {
                 byte();
+            }
         }
     }
 }
@@ -52,8 +55,9 @@ void CheckRunLengthPixels(std::string_view stream, const BitmapLayout& layout) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view file(reinterpret_cast<const char*>(data), size);
     BitmapLayout layout{};
-    if (!CheckBitmapFile(file, layout))
+    if (!CheckBitmapFile(file, layout)) {
         return 0;
+    }
     Check(layout.width > 0 && layout.rows > 0, "empty picture accepted");
     Check(std::uint64_t{layout.width} * layout.rows <= kMaxBitmapPixels, "picture over the cap");
     Check(layout.colours <= 256 && (layout.bitCount > 8 || layout.colours <= 1u << layout.bitCount),
@@ -62,11 +66,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                    std::uint64_t{layout.colours} * ColourEntrySize(layout);
     Check(tableEnd <= layout.pixelsAt, "colour table runs into the pixels");
     Check(layout.pixelsAt + layout.pixelBytes <= size, "pixels past the end of the file");
-    if (layout.compression == 1 || layout.compression == 2)
+    if (layout.compression == 1 || layout.compression == 2) {
         CheckRunLengthPixels(file.substr(layout.pixelsAt, layout.pixelBytes), layout);
-    else
+    } else {
         Check(layout.pixelBytes >=
                   (std::uint64_t{layout.width} * layout.bitCount + 7) / 8 * layout.rows,
               "rows longer than the pixels");
+    }
     return 0;
 }

@@ -18,10 +18,12 @@ BitmapPicture Picture(std::uint32_t headerSize, std::uint32_t bits, std::uint32_
     picture.width = 6;
     picture.height = topDown ? -3 : 3;
     const std::uint32_t entries = bits > 8 ? 0 : headerSize == 12 ? 1u << bits : bits == 1 ? 2 : 5;
-    for (std::uint32_t i = 0; i < entries; ++i)
+    for (std::uint32_t i = 0; i < entries; ++i) {
         picture.palette.push_back(0x3F1F0Fu * (i + 1));
-    for (std::uint32_t i = 0; i < 18; ++i)
+    }
+    for (std::uint32_t i = 0; i < 18; ++i) {
         picture.pixels.push_back(bits <= 8 ? (i / 2) % (entries < 5 ? 2 : 5) : 0x102030u * i);
+    }
     return picture;
 }
 
@@ -47,9 +49,10 @@ int main(int argc, char** argv) {
                                  std::to_string(layout.compression);
         write(name,
               MakeBitmapFile(Picture(layout.headerSize, layout.bits, layout.compression, false)));
-        if (layout.compression != 1 && layout.compression != 2 && layout.headerSize != 12)
+        if (layout.compression != 1 && layout.compression != 2 && layout.headerSize != 12) {
             write(name + "-topdown", MakeBitmapFile(Picture(layout.headerSize, layout.bits,
                                                             layout.compression, true)));
+        }
     }
     // Literal runs, a jump, and an end of line in the middle of a row.
     BitmapPicture rle8 = Picture(40, 8, 1, false);

@@ -68,8 +68,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const std::int32_t lineCount = in.ConsumeIntegralInRange(0, 30);
     ArrayRedim(LineArray, 0, lineCount);
-    for (std::int32_t i = 1; i <= lineCount; ++i)
+    for (std::int32_t i = 1; i <= lineCount; ++i) {
         LineArray[i] = DynString(std::string_view(in.ConsumeRandomLengthString(120)));
+    }
 
     std::int32_t code = 0;
     DynString none;
@@ -79,8 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     while (in.remaining_bytes() > 0) {
         const std::int32_t scanCode = in.PickValueInArray(kCodes);
         const char character = in.ConsumeIntegral<char>();
-        if (scanCode == scan::F1)
+        if (scanCode == scan::F1) {
             fakes::controls.menuAnswers.push_back(in.ConsumeIntegralInRange(-1, 10));
+        }
         const std::int32_t linesBefore = ArrayUpperBound(LineArray);
         const std::int32_t mode = insertMode;
         const ViewState before = View();
@@ -94,12 +96,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::int32_t lines = ArrayUpperBound(LineArray);
         Check(LineArray.LowerBound() == 0, "the text starts at element 0");
         CheckNormalised(View(), lines);
-        if (scanCode == scan::Enter)
+        if (scanCode == scan::Enter) {
             Check(lines == linesBefore + mode, "Enter adds a line in insert mode only");
-        else if (scanCode == scan::Delete)
+        } else if (scanCode == scan::Delete) {
             Check(lines == linesBefore || lines == linesBefore - 1, "Delete joins one line");
-        else
+        } else {
             Check(lines == linesBefore, "other keys keep the number of lines");
+        }
 
         const bool typed = static_cast<unsigned char>(character) >= 32;
         const bool joined = scanCode == scan::Delete && lines != linesBefore;
@@ -108,11 +111,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::string_view line = LineArray[before.cursorLine].View();
             Check(line.empty() || line.back() != ' ', "an edited line ends without a space");
         }
-        if (fakes::canvas.redraws == redrawsBefore)
+        if (fakes::canvas.redraws == redrawsBefore) {
             Check(scanCode == scan::Tab && View() == before,
                   "only a Tab without a next word skips the redraw, and it moves nothing");
-        else
+        } else {
             Check(fakes::canvas.redraws == redrawsBefore + 1, "one redraw a key");
+        }
     }
     ResetProgramState();
     return 0;

@@ -17,11 +17,13 @@ namespace {
 // digits with one point, and an exponent of E or D (at most 9999); "" when no digit.
 std::string LeadingNumber(const std::string& s) {
     std::size_t at = s.find_first_not_of(" \t\n");
-    if (at == std::string::npos)
+    if (at == std::string::npos) {
         return "";
+    }
     std::string number;
-    if (s[at] == '+' || s[at] == '-')
+    if (s[at] == '+' || s[at] == '-') {
         number += s[at++];
+    }
     bool digit = false;
     bool point = false;
     for (; at < s.size(); ++at) {
@@ -35,26 +37,31 @@ std::string LeadingNumber(const std::string& s) {
             break;
         }
     }
-    if (!digit)
+    if (!digit) {
         return "";
+    }
     if (at < s.size() && std::string("EeDd").find(s[at]) != std::string::npos) {
         ++at;
         bool negative = false;
-        if (at < s.size() && (s[at] == '+' || s[at] == '-'))
+        if (at < s.size() && (s[at] == '+' || s[at] == '-')) {
             negative = s[at++] == '-';
+        }
         long exponent = 0;
-        for (; at < s.size() && s[at] >= '0' && s[at] <= '9'; ++at)
+        for (; at < s.size() && s[at] >= '0' && s[at] <= '9'; ++at) {
             exponent = std::min(exponent * 10 + (s[at] - '0'), 9999L);
+        }
         number += "e" + std::string(negative ? "-" : "") + std::to_string(exponent);
     }
     return number;
 }
 
 bool Close(double a, double b) {
-    if (a == b)
+    if (a == b) {
         return true;
-    if (std::isinf(a) || std::isinf(b))
+    }
+    if (std::isinf(a) || std::isinf(b)) {
         return false;
+    }
     // Only 18 significant digits are read; the rest may move the last bit or two, and
     // values at the bottom of the range lose their precision.
     return std::fabs(a - b) <= 1e-15 * std::fmax(std::fabs(a), std::fabs(b)) ||

@@ -87,9 +87,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const std::int32_t at = FindSubstring(p, a, b);
             Check(at >= 0 && static_cast<std::uint32_t>(at) <= a.Length() + 1,
                   "a match lies in the string");
-            if (at > 0 && !b.IsEmpty())
+            if (at > 0 && !b.IsEmpty()) {
                 Check(a.View().substr(static_cast<std::size_t>(at - 1), b.Length()) == b.View(),
                       "the match is there");
+            }
             break;
         }
         case 9:
@@ -98,8 +99,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 10: {
             const DynString r = Text(in);
             const DynString replaced = ReplaceAll(b, r, a);
-            if (!b.IsEmpty() && !IsPartOf(b, a))
+            if (!b.IsEmpty() && !IsPartOf(b, a)) {
                 Check(replaced == a, "nothing to replace leaves the string");
+            }
             break;
         }
         case 11: {

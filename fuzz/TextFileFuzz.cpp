@@ -29,8 +29,9 @@ std::vector<std::string> Split(std::string bytes) {
         }
         lines.push_back(bytes.substr(at, cr - at));
         at = cr + 1;
-        if (at < bytes.size() && bytes[at] == '\n')
+        if (at < bytes.size() && bytes[at] == '\n') {
             ++at;
+        }
     }
     return lines;
 }
@@ -43,8 +44,9 @@ std::string FilePath() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2)
+    if (size < 2) {
         return 0;
+    }
     const bool nearBlockEnd = data[1] % 16 == 0;
     // A large read buffer where the bytes follow 64 KiB of filler, so the run stays quick
     // while its refills, too, fall at varying places near the block's end.
@@ -52,8 +54,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                     : (data[0] & 0x80) != 0 ? 128
                                                             : 1 + (data[0] & 0x7F);
     std::string bytes;
-    if (nearBlockEnd)
+    if (nearBlockEnd) {
         bytes.assign(65536 - 1 - (data[1] >> 4), 'x');
+    }
     bytes.append(reinterpret_cast<const char*>(data) + 2, size - 2);
 
     static const std::string path = FilePath();

@@ -80,14 +80,18 @@ bool SharingConflicts(const OpenFileEntry& open, DWORD access, DWORD shareMode) 
     const bool wantsWrite = (access & GENERIC_WRITE) != 0;
     const bool hasRead = (open.access & GENERIC_READ) != 0;
     const bool hasWrite = (open.access & GENERIC_WRITE) != 0;
-    if (wantsRead && !(open.shareMode & FILE_SHARE_READ))
+    if (wantsRead && !(open.shareMode & FILE_SHARE_READ)) {
         return true;
-    if (wantsWrite && !(open.shareMode & FILE_SHARE_WRITE))
+    }
+    if (wantsWrite && !(open.shareMode & FILE_SHARE_WRITE)) {
         return true;
-    if (hasRead && !(shareMode & FILE_SHARE_READ))
+    }
+    if (hasRead && !(shareMode & FILE_SHARE_READ)) {
         return true;
-    if (hasWrite && !(shareMode & FILE_SHARE_WRITE))
+    }
+    if (hasWrite && !(shareMode & FILE_SHARE_WRITE)) {
         return true;
+    }
     return false;
 }
 
@@ -123,10 +127,12 @@ VirtualBlocks& Virtual() {
 bool AllocationRefused() {
     long left = allocationsLeft.load();
     while (left >= 0) {
-        if (left == 0)
+        if (left == 0) {
             return true;
-        if (allocationsLeft.compare_exchange_weak(left, left - 1))
+        }
+        if (allocationsLeft.compare_exchange_weak(left, left - 1)) {
             return false;
+        }
     }
     return false;
 }
@@ -134,8 +140,9 @@ bool AllocationRefused() {
 // Windows tells a missing folder (path not found) from a missing file in a folder.
 bool ParentFolderExists(const char* name) {
     const char* slash = std::strrchr(name, '/');
-    if (slash == nullptr || slash == name)
+    if (slash == nullptr || slash == name) {
         return true;
+    }
     const std::string parent(name, slash);
     struct stat info {};
     return stat(parent.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -213,35 +220,41 @@ HANDLE CreateFileA(LPCSTR name, DWORD access, DWORD shareMode, LPSECURITY_ATTRIB
 }
 
 BOOL ReadFile(HANDLE file, LPVOID buffer, DWORD toRead, LPDWORD read, void*) {
-    if (read != nullptr)
+    if (read != nullptr) {
         *read = 0;
+    }
     DWORD total = 0;
     auto* bytes = static_cast<char*>(buffer);
     while (total < toRead) {
         const ssize_t got = ::read(FdOf(file), bytes + total, toRead - total);
         if (got < 0) {
-            if (errno == EINTR)
+            if (errno == EINTR) {
                 continue;
+            }
             SetLastError(MapErrno(errno));
-            if (read != nullptr)
+            if (read != nullptr) {
                 *read = total;
+            }
             return FALSE;
         }
-        if (got == 0)
+        if (got == 0) {
             break;
+        }
         total += static_cast<DWORD>(got);
     }
-    if (read != nullptr)
+    if (read != nullptr) {
         *read = total;
+    }
     return TRUE;
 }
 
 DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD method) {
     std::int64_t offset = static_cast<std::uint32_t>(distance);
-    if (distanceHigh != nullptr)
+    if (distanceHigh != nullptr) {
         offset |= static_cast<std::int64_t>(*distanceHigh) << 32;
-    else
+    } else {
         offset = distance;
+    }
     const int whence = method == FILE_BEGIN     ? SEEK_SET
                        : method == FILE_CURRENT ? SEEK_CUR
                                                 : SEEK_END;
@@ -250,8 +263,9 @@ DWORD SetFilePointer(HANDLE file, LONG distance, PLONG distanceHigh, DWORD metho
         SetLastError(errno == EINVAL ? 131 /* ERROR_NEGATIVE_SEEK */ : MapErrno(errno));
         return INVALID_SET_FILE_POINTER;
     }
-    if (distanceHigh != nullptr)
+    if (distanceHigh != nullptr) {
         *distanceHigh = static_cast<LONG>(static_cast<std::int64_t>(result) >> 32);
+    }
     SetLastError(0);
     return static_cast<DWORD>(result & 0xFFFFFFFF);
 }
@@ -271,12 +285,15 @@ DWORD GetFileType(HANDLE file) {
         SetLastError(MapErrno(errno));
         return FILE_TYPE_UNKNOWN;
     }
-    if (S_ISREG(info.st_mode))
+    if (S_ISREG(info.st_mode)) {
         return FILE_TYPE_DISK;
-    if (S_ISCHR(info.st_mode))
+    }
+    if (S_ISCHR(info.st_mode)) {
         return FILE_TYPE_CHAR;
-    if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode))
+    }
+    if (S_ISFIFO(info.st_mode) || S_ISSOCK(info.st_mode)) {
         return FILE_TYPE_PIPE;
+    }
     return FILE_TYPE_UNKNOWN;
 }
 
@@ -341,27 +358,31 @@ DWORD GetCurrentDirectoryA(DWORD size, LPSTR buffer) {
         return 0;
     }
     const DWORD length = static_cast<DWORD>(std::strlen(path.data()));
-    if (buffer == nullptr || size <= length)
+    if (buffer == nullptr || size <= length) {
         return length + 1;
+    }
     std::memcpy(buffer, path.data(), length + 1);
     return length;
 }
 
 BOOL OemToCharA(LPCSTR source, LPSTR destination) {
-    if (source == nullptr || destination == nullptr)
+    if (source == nullptr || destination == nullptr) {
         return FALSE;
+    }
     for (;; ++source, ++destination) {
         const auto byte = static_cast<unsigned char>(*source);
         *destination = static_cast<char>(byte < 0x80 ? byte : oemToAnsi[byte - 0x80]);
-        if (byte == 0)
+        if (byte == 0) {
             break;
+        }
     }
     return TRUE;
 }
 
 BOOL OemToCharBuffA(LPCSTR source, LPSTR destination, DWORD length) {
-    if (source == nullptr || destination == nullptr)
+    if (source == nullptr || destination == nullptr) {
         return FALSE;
+    }
     for (DWORD i = 0; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(source[i]);
         destination[i] = static_cast<char>(byte < 0x80 ? byte : oemToAnsi[byte - 0x80]);
@@ -380,29 +401,34 @@ BOOL GetCPInfo(UINT codePage, LPCPINFO info) {
 
 BSTR SysAllocStringByteLen(LPCSTR bytes, UINT length) {
     // A 32-bit count, the bytes, and a two-byte terminator, like the platform allocator.
-    if (length > 0x7FFFFFF0u || AllocationRefused())
+    if (length > 0x7FFFFFF0u || AllocationRefused()) {
         return nullptr;
+    }
     auto* block = static_cast<char*>(std::malloc(sizeof(std::uint32_t) + length + 2));
-    if (block == nullptr)
+    if (block == nullptr) {
         return nullptr;
+    }
     const std::uint32_t count = length;
     std::memcpy(block, &count, sizeof count);
     char* text = block + sizeof count;
-    if (bytes != nullptr)
+    if (bytes != nullptr) {
         std::memcpy(text, bytes, length);
+    }
     text[length] = '\0';
     text[length + 1] = '\0';
     return reinterpret_cast<BSTR>(text);
 }
 
 void SysFreeString(BSTR text) {
-    if (text != nullptr)
+    if (text != nullptr) {
         std::free(reinterpret_cast<char*>(text) - sizeof(std::uint32_t));
+    }
 }
 
 UINT SysStringByteLen(BSTR text) {
-    if (text == nullptr)
+    if (text == nullptr) {
         return 0;
+    }
     std::uint32_t count = 0;
     std::memcpy(&count, reinterpret_cast<char*>(text) - sizeof count, sizeof count);
     return count;
@@ -429,10 +455,13 @@ LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocationType, DWORD) {
     const auto start = reinterpret_cast<std::uintptr_t>(mapped);
     const std::uintptr_t aligned =
         (start + kAllocationGranularity - 1) / kAllocationGranularity * kAllocationGranularity;
-    if (aligned > start)
+    if (aligned > start) {
         munmap(mapped, aligned - start);
-    if (const std::uintptr_t end = start + length + kAllocationGranularity; end > aligned + length)
+    }
+    if (const std::uintptr_t end = start + length + kAllocationGranularity;
+        end > aligned + length) {
         munmap(reinterpret_cast<void*>(aligned + length), end - aligned - length);
+    }
     {
         VirtualBlocks& blocks = Virtual();
         const std::lock_guard<std::mutex> guard(blocks.lock);
@@ -481,14 +510,16 @@ HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {
         return nullptr;
     }
     header->size = bytes;
-    if (flags & GMEM_ZEROINIT)
+    if (flags & GMEM_ZEROINIT) {
         std::memset(header + 1, 0, bytes);
+    }
     return header + 1;
 }
 
 HGLOBAL GlobalReAlloc(HGLOBAL block, SIZE_T bytes, UINT flags) {
-    if (block == nullptr)
+    if (block == nullptr) {
         return GlobalAlloc(flags, bytes);
+    }
     if (AllocationRefused()) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
@@ -501,21 +532,24 @@ HGLOBAL GlobalReAlloc(HGLOBAL block, SIZE_T bytes, UINT flags) {
         return nullptr;
     }
     moved->size = bytes;
-    if ((flags & GMEM_ZEROINIT) && bytes > oldSize)
+    if ((flags & GMEM_ZEROINIT) && bytes > oldSize) {
         std::memset(reinterpret_cast<char*>(moved + 1) + oldSize, 0, bytes - oldSize);
+    }
     return moved + 1;
 }
 
 HGLOBAL GlobalFree(HGLOBAL block) {
-    if (block != nullptr)
+    if (block != nullptr) {
         std::free(static_cast<GlobalHeader*>(block) - 1);
+    }
     return nullptr;
 }
 
 DWORD TlsAlloc() {
     pthread_key_t key{};
-    if (pthread_key_create(&key, nullptr) != 0)
+    if (pthread_key_create(&key, nullptr) != 0) {
         return TLS_OUT_OF_INDEXES;
+    }
     return static_cast<DWORD>(key);
 }
 

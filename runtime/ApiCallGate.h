@@ -18,7 +18,9 @@ template <class Result> struct GateResult {
     ErrorNumber error; // mapped last-error code, 0 when the call left none
 };
 
-template <> struct GateResult<void> { ErrorNumber error; };
+template <> struct GateResult<void> {
+    ErrorNumber error;
+};
 
 // The state saved around one call; used only by ApiCallGate.
 struct ApiGateFrame {

@@ -22,14 +22,16 @@ bool Ascending(std::string_view a, std::string_view b, bool foldCase) noexcept {
     const std::size_t common = a.size() < b.size() ? a.size() : b.size();
     if (!foldCase) {
         const int order = common > 0 ? std::memcmp(a.data(), b.data(), common) : 0;
-        if (order != 0)
+        if (order != 0) {
             return order < 0;
+        }
     } else {
         for (std::size_t i = 0; i < common; ++i) {
             const unsigned char x = FoldByte(a[i]);
             const unsigned char y = FoldByte(b[i]);
-            if (x != y)
+            if (x != y) {
                 return x < y;
+            }
         }
     }
     return a.size() < b.size();
@@ -76,15 +78,18 @@ struct ByCachedKey {
         return key.descending ? Before(b, a) : Before(a, b);
     }
     bool Before(const CachedKey& a, const CachedKey& b) const noexcept {
-        if (a.head != b.head)
+        if (a.head != b.head) {
             return a.head < b.head;
-        if (a.tail != b.tail)
+        }
+        if (a.tail != b.tail) {
             return a.tail < b.tail;
+        }
         // Equal heads: a short key is a beginning of the other key, so it sorts first.
         const std::uint32_t lengthA = LengthClassOf(a);
         const std::uint32_t lengthB = LengthClassOf(b);
-        if (lengthA != lengthB || lengthA != kLongKey)
+        if (lengthA != lengthB || lengthA != kLongKey) {
             return lengthA < lengthB;
+        }
         return Ascending(key.Of(strings[SourceOf(a)]), key.Of(strings[SourceOf(b)]), key.foldCase);
     }
     static void Swap(CachedKey& a, CachedKey& b) noexcept { std::swap(a, b); }
@@ -103,11 +108,13 @@ void SiftDown(Item* heap, std::int64_t root, std::int64_t count, const Order& or
         at = left +
              static_cast<std::int64_t>(order.Less(order.Of(heap[left]), order.Of(heap[left + 1])));
     }
-    if (2 * at + 1 < count)
+    if (2 * at + 1 < count) {
         at = 2 * at + 1;
+    }
     const auto sinking = order.Of(heap[root]);
-    while (at > root && order.Less(order.Of(heap[at]), sinking))
+    while (at > root && order.Less(order.Of(heap[at]), sinking)) {
         at = (at - 1) / 2;
+    }
     // The root's item goes to at; each item on the path above moves up one level.
     Item carried{};
     Order::Swap(carried, heap[root]);
@@ -122,8 +129,9 @@ template <class Item, class Order>
 void HeapSort(Item* items, std::int64_t lo, std::int64_t hi, const Order& order) noexcept {
     Item* heap = items + lo;
     const std::int64_t count = hi - lo + 1;
-    for (std::int64_t root = count / 2 - 1; root >= 0; --root)
+    for (std::int64_t root = count / 2 - 1; root >= 0; --root) {
         SiftDown(heap, root, count, order);
+    }
     for (std::int64_t end = count - 1; end > 0; --end) {
         Order::Swap(heap[0], heap[end]);
         SiftDown(heap, 0, end, order);
@@ -148,13 +156,16 @@ void IntroSort(Item* items, std::int64_t lo, std::int64_t hi, const Order& order
         std::int64_t i = lo;
         std::int64_t j = hi;
         while (i <= j) {
-            while (order.Less(order.Of(items[i]), pivot) && i < hi)
+            while (order.Less(order.Of(items[i]), pivot) && i < hi) {
                 ++i;
-            while (order.Less(pivot, order.Of(items[j])) && j > lo)
+            }
+            while (order.Less(pivot, order.Of(items[j])) && j > lo) {
                 --j;
+            }
             if (i <= j) {
-                if (i < j)
+                if (i < j) {
                     Order::Swap(items[i], items[j]);
+                }
                 ++i;
                 --j;
             }
@@ -182,15 +193,18 @@ void IntroSort(Item* items, std::int64_t lo, std::int64_t hi, const Order& order
 CachedKey CacheKey(std::string_view key, bool foldCase, std::uint32_t source) noexcept {
     unsigned char bytes[kHeadBytes] = {};
     const std::size_t kept = key.size() < kHeadBytes ? key.size() : kHeadBytes;
-    for (std::size_t i = 0; i < kept; ++i)
+    for (std::size_t i = 0; i < kept; ++i) {
         bytes[i] = foldCase ? FoldByte(key[i]) : static_cast<unsigned char>(key[i]);
+    }
     const std::uint32_t lengthClass =
         key.size() <= kHeadBytes ? static_cast<std::uint32_t>(key.size()) : kLongKey;
     CachedKey cached{0, 0, lengthClass << kSourceBits | source};
-    for (std::size_t i = 0; i < 8; ++i)
+    for (std::size_t i = 0; i < 8; ++i) {
         cached.head = cached.head << 8 | bytes[i];
-    for (std::size_t i = 8; i < kHeadBytes; ++i)
+    }
+    for (std::size_t i = 8; i < kHeadBytes; ++i) {
         cached.tail = cached.tail << 8 | bytes[i];
+    }
     return cached;
 }
 
@@ -198,10 +212,12 @@ CachedKey CacheKey(std::string_view key, bool foldCase, std::uint32_t source) no
 
 std::string_view SortKey::Of(const DynString& s) const noexcept {
     const std::string_view bytes = s.View();
-    if (from == 0)
+    if (from == 0) {
         return bytes;
-    if (from > static_cast<std::int64_t>(bytes.size()) || to < from)
+    }
+    if (from > static_cast<std::int64_t>(bytes.size()) || to < from) {
         return {};
+    }
     const std::int64_t last = to < static_cast<std::int64_t>(bytes.size()) ? to : bytes.size();
     return bytes.substr(static_cast<std::size_t>(from - 1),
                         static_cast<std::size_t>(last - from + 1));
@@ -237,11 +253,14 @@ void SortReferences(DynString* elements, std::int64_t lo, std::int64_t hi, const
         return;
     }
     DynString* strings = elements + lo;
-    for (std::int64_t i = 0; i < count; ++i)
+    for (std::int64_t i = 0; i < count; ++i) {
         keys[i] = CacheKey(key.Of(strings[i]), key.foldCase, static_cast<std::uint32_t>(i));
+    }
     IntroSort(keys.get(), 0, count - 1, ByCachedKey{key, strings}, depthLimit);
-    for (std::int64_t i = 0; i < count; ++i)
+    for (std::int64_t i = 0; i < count; ++i) {
         sorted[i].Swap(strings[SourceOf(keys[i])]);
-    for (std::int64_t i = 0; i < count; ++i)
+    }
+    for (std::int64_t i = 0; i < count; ++i) {
         strings[i].Swap(sorted[i]);
+    }
 }

@@ -9,18 +9,20 @@ namespace {
 // they are null; null with error 7.
 void* AllocateBlock(const char* bytes, std::uint32_t length) noexcept {
     char* block = StringStoreAllocate(length);
-    if (block == nullptr)
+    if (block == nullptr) {
         SetErrorNumber(Err::OutOfMemory);
-    else if (bytes != nullptr)
+    } else if (bytes != nullptr) {
         std::memcpy(block, bytes, length);
+    }
     return block;
 }
 
 } // namespace
 
 DynString::DynString(const char* bytes, std::uint32_t length) noexcept {
-    if (length > 0)
+    if (length > 0) {
         text_ = AllocateBlock(bytes, length);
+    }
 }
 
 DynString::DynString(const char* text) noexcept
@@ -31,15 +33,17 @@ DynString::DynString(std::string_view bytes) noexcept {
         SetErrorNumber(Err::OutOfMemory);
         return;
     }
-    if (!bytes.empty())
+    if (!bytes.empty()) {
         text_ = AllocateBlock(bytes.data(), static_cast<std::uint32_t>(bytes.size()));
+    }
 }
 
 DynString::DynString(const DynString& other) noexcept : DynString(other.Bytes(), other.Length()) {}
 
 DynString& DynString::operator=(const DynString& other) noexcept {
-    if (this == &other)
+    if (this == &other) {
         return *this;
+    }
     const std::uint32_t length = other.Length();
     // A block of exactly the new length is reused.
     if (text_ != nullptr && length > 0 && Length() == length) {
@@ -66,8 +70,9 @@ DynString::~DynString() {
 
 DynString DynString::OfLength(std::uint32_t length) noexcept {
     DynString result;
-    if (length > 0)
+    if (length > 0) {
         result.text_ = AllocateBlock(nullptr, length);
+    }
     return result;
 }
 

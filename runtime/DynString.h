@@ -33,8 +33,9 @@ class DynString {
     static DynString OfLength(std::uint32_t length) noexcept;
 
     std::uint32_t Length() const noexcept {
-        if (text_ == nullptr)
+        if (text_ == nullptr) {
             return 0;
+        }
         std::uint32_t length;
         std::memcpy(&length, reinterpret_cast<const char*>(text_) - sizeof length, sizeof length);
         return length;

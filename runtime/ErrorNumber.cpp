@@ -8,8 +8,9 @@ ErrorNumber GetErrorNumber() noexcept {
 }
 
 void SetErrorNumber(ErrorNumber number) noexcept {
-    if (ThreadState* state = CurrentThreadState())
+    if (ThreadState* state = CurrentThreadState()) {
         state->errorNumber = number;
+    }
 }
 
 void ClearErrorNumber() noexcept {

@@ -20,8 +20,9 @@ void FileControlBlockRelease::operator()(FileControlBlock* block) const noexcept
 
 FileControlBlockPtr NewFileControlBlock(FileNumber number, std::uint32_t bufferSize,
                                         std::uint32_t capacity) noexcept {
-    if (capacity < bufferSize)
+    if (capacity < bufferSize) {
         capacity = bufferSize;
+    }
     void* memory =
         GlobalAlloc(GMEM_FIXED | GMEM_ZEROINIT, sizeof(FileControlBlock) + SIZE_T{capacity});
     if (memory == nullptr) {
@@ -45,8 +46,9 @@ void FileTableLink(FileControlBlockPtr block) noexcept {
 FileControlBlock* FileTableFind(FileNumber number) noexcept {
     SpinLockGuard guard(tableLock);
     for (FileControlBlock* block = tableHead; block != nullptr; block = block->next) {
-        if (block->number == number)
+        if (block->number == number) {
             return block;
+        }
     }
     return nullptr;
 }

@@ -25,18 +25,20 @@ GeneralText MakeGeneralText(double x, const char* positiveSign) noexcept {
     GeneralText text{};
     // -0 counts as zero, so it gets the positive sign.
     const char* sign = x < 0 ? "-" : positiveSign;
-    if (std::isnan(x))
+    if (std::isnan(x)) {
         std::snprintf(text.bytes, sizeof text.bytes, "%sNaN", positiveSign);
-    else if (std::isinf(x))
+    } else if (std::isinf(x)) {
         std::snprintf(text.bytes, sizeof text.bytes, "%sInf", sign);
-    else
+    } else {
         std::snprintf(text.bytes, sizeof text.bytes, "%s%.15G", sign, std::fabs(x));
+    }
     // Some C libraries write three exponent digits: keep two at least, no more.
     char* e = std::strchr(text.bytes, 'E');
     if (e != nullptr) {
         char* digits = e + 2;
-        while (std::strlen(digits) > 2 && digits[0] == '0')
+        while (std::strlen(digits) > 2 && digits[0] == '0') {
             std::memmove(digits, digits + 1, std::strlen(digits));
+        }
     }
     text.length = static_cast<std::uint32_t>(std::strlen(text.bytes));
     return text;
@@ -56,11 +58,13 @@ DynString NumberText(double x) noexcept {
 double NumberFromText(const DynString& s) noexcept {
     const char* p = s.Bytes();
     const char* const end = p + s.Length();
-    while (p < end && (*p == ' ' || *p == '\t' || *p == '\n'))
+    while (p < end && (*p == ' ' || *p == '\t' || *p == '\n')) {
         ++p;
+    }
     bool negative = false;
-    if (p < end && (*p == '+' || *p == '-'))
+    if (p < end && (*p == '+' || *p == '-')) {
         negative = *p++ == '-';
+    }
 
     // Up to 18 significant digits make the mantissa; the power of ten takes the rest.
     constexpr int kSignificant = 18;
@@ -75,12 +79,14 @@ double NumberFromText(const DynString& s) noexcept {
         } else if (*p >= '0' && *p <= '9') {
             anyDigit = true;
             if (used == 0 && *p == '0') {
-                if (point)
+                if (point) {
                     --scale;
+                }
             } else if (used < kSignificant) {
                 mantissa[used++] = *p;
-                if (point)
+                if (point) {
                     --scale;
+                }
             } else if (!point) {
                 ++scale;
             }
@@ -88,23 +94,28 @@ double NumberFromText(const DynString& s) noexcept {
             break;
         }
     }
-    if (!anyDigit)
+    if (!anyDigit) {
         return 0;
+    }
 
     if (p < end && (*p == 'E' || *p == 'e' || *p == 'D' || *p == 'd')) {
         ++p;
         bool exponentNegative = false;
-        if (p < end && (*p == '+' || *p == '-'))
+        if (p < end && (*p == '+' || *p == '-')) {
             exponentNegative = *p++ == '-';
+        }
         long long exponent = 0;
-        for (; p < end && *p >= '0' && *p <= '9'; ++p)
+        for (; p < end && *p >= '0' && *p <= '9'; ++p) {
             exponent = exponent < 9999 ? exponent * 10 + (*p - '0') : 9999;
-        if (exponent > 9999)
+        }
+        if (exponent > 9999) {
             exponent = 9999;
+        }
         scale += exponentNegative ? -exponent : exponent;
     }
-    if (used == 0)
+    if (used == 0) {
         return negative ? -0.0 : 0.0;
+    }
 
     // The digits and the power in a form the C library converts with correct rounding,
     // without a decimal point, so no locale setting is involved.
@@ -142,16 +153,18 @@ std::vector<std::string> SplitSections(std::string_view mask) {
     for (std::size_t i = 0; i < mask.size(); ++i) {
         const char c = mask[i];
         if (c == ';' && !quoted) {
-            if (sections.size() == 3)
+            if (sections.size() == 3) {
                 break;
+            }
             sections.emplace_back();
             continue;
         }
         sections.back() += c;
-        if (c == '"')
+        if (c == '"') {
             quoted = !quoted;
-        else if (c == '\\' && !quoted && i + 1 < mask.size())
+        } else if (c == '\\' && !quoted && i + 1 < mask.size()) {
             sections.back() += mask[++i];
+        }
     }
     return sections;
 }
@@ -174,8 +187,9 @@ MaskSection ParseSection(std::string_view text) {
             literal(text.substr(i + 1, stop - i - 1));
             i = stop;
         } else if (c == '\\') {
-            if (i + 1 < text.size())
+            if (i + 1 < text.size()) {
                 literal(text.substr(++i, 1));
+            }
         } else if (c == '0' || c == '#') {
             section.items.push_back({MaskItem::Digit, c, point, {}});
             digitSeen = true;
@@ -183,10 +197,11 @@ MaskSection ParseSection(std::string_view text) {
                 ++section.fractionDigits;
             } else {
                 ++section.placeholders;
-                if (c == '0' && section.minimumDigits == 0)
+                if (c == '0' && section.minimumDigits == 0) {
                     section.minimumDigits = 1;
-                else if (section.minimumDigits > 0)
+                } else if (section.minimumDigits > 0) {
                     ++section.minimumDigits;
+                }
             }
         } else if (c == '.' && !point) {
             section.items.push_back({MaskItem::Point, 0, false, {}});
@@ -194,8 +209,9 @@ MaskSection ParseSection(std::string_view text) {
         } else if (c == ',' && !point && digitSeen) {
             section.grouping = true;
         } else {
-            if (c == '%')
+            if (c == '%') {
                 section.percent = true;
+            }
             literal(text.substr(i, 1));
         }
     }
@@ -218,11 +234,13 @@ std::string FormatSection(const MaskSection& section, double x, bool& shownAsZer
     std::string integer = digits.substr(0, dot);
     integer.erase(0, integer.find_first_not_of('0'));
     shownAsZero = integer.empty() && fraction.find_first_not_of('0') == std::string::npos;
-    if (integer.size() < static_cast<std::size_t>(section.minimumDigits))
+    if (integer.size() < static_cast<std::size_t>(section.minimumDigits)) {
         integer.insert(0, section.minimumDigits - integer.size(), '0');
+    }
     if (section.grouping) {
-        for (std::size_t at = integer.size(); at > 3; at -= 3)
+        for (std::size_t at = integer.size(); at > 3; at -= 3) {
             integer.insert(at - 3, 1, ',');
+        }
     }
 
     std::vector<std::string> pieces(section.items.size());
@@ -232,17 +250,20 @@ std::string FormatSection(const MaskSection& section, double x, bool& shownAsZer
     std::size_t pointAt = section.items.size();
     for (std::size_t i = section.items.size(); i-- > 0;) {
         const MaskItem& item = section.items[i];
-        if (item.kind == MaskItem::Point)
+        if (item.kind == MaskItem::Point) {
             pointAt = i;
-        if (item.kind != MaskItem::Digit || item.fraction)
+        }
+        if (item.kind != MaskItem::Digit || item.fraction) {
             continue;
+        }
         if (--left == 0) {
             pieces[i] = integer;
             integer.clear();
             continue;
         }
-        if (integer.empty())
+        if (integer.empty()) {
             continue;
+        }
         pieces[i] = integer.back();
         integer.pop_back();
         if (!integer.empty() && integer.back() == ',') {
@@ -251,30 +272,35 @@ std::string FormatSection(const MaskSection& section, double x, bool& shownAsZer
         }
     }
     // Without integer placeholders the integer digits go before the point.
-    if (pointAt < section.items.size())
+    if (pointAt < section.items.size()) {
         pieces[pointAt] = integer + ".";
+    }
 
     // Trailing "#" places whose digit is 0 are left out.
     std::size_t keep = fraction.size();
     for (std::size_t i = section.items.size(); i-- > 0 && keep > 0;) {
         const MaskItem& item = section.items[i];
-        if (item.kind != MaskItem::Digit || !item.fraction)
+        if (item.kind != MaskItem::Digit || !item.fraction) {
             continue;
-        if (item.placeholder != '#' || fraction[keep - 1] != '0')
+        }
+        if (item.placeholder != '#' || fraction[keep - 1] != '0') {
             break;
+        }
         --keep;
     }
     std::size_t next = 0;
     for (std::size_t i = 0; i < section.items.size(); ++i) {
         const MaskItem& item = section.items[i];
-        if (item.kind == MaskItem::Literal)
+        if (item.kind == MaskItem::Literal) {
             pieces[i] = item.text;
-        else if (item.kind == MaskItem::Digit && item.fraction && next++ < keep)
+        } else if (item.kind == MaskItem::Digit && item.fraction && next++ < keep) {
             pieces[i] = fraction[next - 1];
+        }
     }
     std::string result;
-    for (const std::string& piece : pieces)
+    for (const std::string& piece : pieces) {
         result += piece;
+    }
     return result;
 }
 
@@ -286,18 +312,21 @@ std::string FormatWithMask(double x, std::string_view mask) {
     const std::vector<std::string> sections = SplitSections(mask);
     // A negative value in its own section shows no sign: the section's literals say it.
     std::size_t chosen = 0;
-    if (x < 0 && sections.size() > 1 && !sections[1].empty())
+    if (x < 0 && sections.size() > 1 && !sections[1].empty()) {
         chosen = 1;
-    else if (x == 0 && sections.size() > 2 && !sections[2].empty())
+    } else if (x == 0 && sections.size() > 2 && !sections[2].empty()) {
         chosen = 2;
+    }
     MaskSection section = ParseSection(sections[chosen]);
     double value = std::fabs(x);
-    if (section.percent)
+    if (section.percent) {
         value *= 100;
+    }
     bool shownAsZero = true;
     std::string text = FormatSection(section, value, shownAsZero);
-    if (x < 0 && chosen == 0 && !shownAsZero)
+    if (x < 0 && chosen == 0 && !shownAsZero) {
         text.insert(0, 1, '-');
+    }
     return text;
 }
 
@@ -331,14 +360,17 @@ std::int64_t RoundToInteger(double x) noexcept {
     // Values with no 64-bit integer give the "integer indefinite" value of the hardware
     // conversion, the smallest integer, instead of undefined behaviour.
     constexpr double kLimit = 9223372036854775808.0; // 2^63
-    if (!(x >= -kLimit && x < kLimit))
+    if (!(x >= -kLimit && x < kLimit)) {
         return INT64_MIN;
+    }
     double rounded = std::floor(x);
     const double fraction = x - rounded; // exact for doubles
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0.0))
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(rounded, 2.0) != 0.0)) {
         rounded += 1.0;
-    if (rounded >= kLimit)
+    }
+    if (rounded >= kLimit) {
         return INT64_MIN;
+    }
     return static_cast<std::int64_t>(rounded);
 }
 

@@ -44,8 +44,9 @@ void RuntimeStartup() noexcept {
     startup.argumentText = SkipProgramName(GetCommandLineA());
     startup.instance = GetModuleHandleA(nullptr);
 
-    if (!ThreadStateStartup())
+    if (!ThreadStateStartup()) {
         RuntimeShutdown(255);
+    }
 
     SetFloatControlWord();
     RuntimeShutdown(

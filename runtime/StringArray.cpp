@@ -23,22 +23,25 @@ DynString* AllocateElements(std::int64_t count) noexcept {
         return nullptr;
     }
     auto* elements = static_cast<DynString*>(block);
-    for (std::int64_t i = 0; i < count; ++i)
+    for (std::int64_t i = 0; i < count; ++i) {
         new (&elements[i]) DynString();
+    }
     return elements;
 }
 
 void ReleaseElements(DynString* elements, std::int64_t first, std::int64_t end) noexcept {
-    for (std::int64_t i = first; i < end; ++i)
+    for (std::int64_t i = first; i < end; ++i) {
         elements[i].~DynString();
+    }
 }
 
 // Moves count references within the block; a string is a bare reference, so moving its
 // bytes moves the string.
 void MoveReferences(DynString* to, DynString* from, std::int64_t count) noexcept {
-    if (count > 0)
+    if (count > 0) {
         std::memmove(static_cast<void*>(to), static_cast<const void*>(from),
                      static_cast<std::size_t>(count) * sizeof(DynString));
+    }
 }
 
 const DynString emptyString;
@@ -71,8 +74,9 @@ void ArrayRedim(StringArray& a, std::int32_t lower, std::int32_t upper) noexcept
         return;
     }
     DynString* elements = AllocateElements(std::int64_t{upper} - lower + 1);
-    if (elements == nullptr)
+    if (elements == nullptr) {
         return;
+    }
     ArrayErase(a);
     a.elements_ = elements;
     a.lower_ = lower;
@@ -90,8 +94,9 @@ void ArrayRedimPreserve(StringArray& a, std::int32_t lower, std::int32_t upper) 
     }
     const std::int64_t oldCount = a.Count();
     const std::int64_t newCount = std::int64_t{upper} - lower + 1;
-    if (newCount == oldCount)
+    if (newCount == oldCount) {
         return;
+    }
     const auto bytes = static_cast<std::uint64_t>(newCount) * sizeof(DynString);
     if (bytes > SIZE_MAX / 2) {
         SetErrorNumber(Err::OutOfMemory);
@@ -101,8 +106,9 @@ void ArrayRedimPreserve(StringArray& a, std::int32_t lower, std::int32_t upper) 
         // The dropped strings go first. Should the block not shrink, the old one serves:
         // its tail is simply not counted.
         ReleaseElements(a.elements_, newCount, oldCount);
-        if (void* block = GlobalReAlloc(a.elements_, static_cast<SIZE_T>(bytes), GMEM_MOVEABLE))
+        if (void* block = GlobalReAlloc(a.elements_, static_cast<SIZE_T>(bytes), GMEM_MOVEABLE)) {
             a.elements_ = static_cast<DynString*>(block);
+        }
         a.upper_ = upper;
         return;
     }
@@ -111,22 +117,25 @@ void ArrayRedimPreserve(StringArray& a, std::int32_t lower, std::int32_t upper) 
     if (block == nullptr) {
         // Not in place: a new block, the surviving references copied, the old block freed.
         DynString* fresh = AllocateElements(newCount);
-        if (fresh == nullptr)
+        if (fresh == nullptr) {
             return;
+        }
         MoveReferences(fresh, a.elements_, oldCount);
         GlobalFree(a.elements_);
         a.elements_ = fresh;
     } else {
         a.elements_ = static_cast<DynString*>(block);
-        for (std::int64_t i = oldCount; i < newCount; ++i)
+        for (std::int64_t i = oldCount; i < newCount; ++i) {
             new (&a.elements_[i]) DynString();
+        }
     }
     a.upper_ = upper;
 }
 
 void ArrayErase(StringArray& a) noexcept {
-    if (!a.IsCreated())
+    if (!a.IsCreated()) {
         return;
+    }
     ReleaseElements(a.elements_, 0, a.Count());
     GlobalFree(a.elements_);
     a.elements_ = nullptr;
@@ -156,8 +165,9 @@ void ArrayDeleteAt(StringArray& a, std::int32_t index, const DynString& fill) no
         return;
     }
     DynString last = fill; // copied first, in case fill is an element of the array
-    if (!MadeWhole(last, fill.Length()))
+    if (!MadeWhole(last, fill.Length())) {
         return; // no memory for the copy: error 7 is set, nothing is stored
+    }
     const std::int64_t at = std::int64_t{index} - a.lower_;
     const std::int64_t end = a.Count() - 1;
     a.elements_[at].~DynString();
@@ -186,13 +196,15 @@ void ArraySortFrom(StringArray& a, std::int32_t start, std::int32_t from, std::i
 }
 
 void SplitFields(const DynString& s, StringArray& array, const DynString& d) noexcept {
-    if (!array.IsCreated())
+    if (!array.IsCreated()) {
         return;
+    }
     // Copies, since s and d may be elements that are about to be replaced.
     const DynString source = s;
     const DynString separator = d;
-    if (!MadeWhole(source, s.Length()) || !MadeWhole(separator, d.Length()))
+    if (!MadeWhole(source, s.Length()) || !MadeWhole(separator, d.Length())) {
         return; // no memory: error 7 is set, the array stays as it was
+    }
     const std::string_view text = source.View();
     const std::string_view delimiter = separator.View();
     std::size_t from = 0;
@@ -209,9 +221,9 @@ void SplitFields(const DynString& s, StringArray& array, const DynString& d) noe
             // Commas outside double-quoted parts separate the fields.
             bool quoted = false;
             for (std::size_t at = from; at < text.size(); ++at) {
-                if (text[at] == '"')
+                if (text[at] == '"') {
                     quoted = !quoted;
-                else if (text[at] == ',' && !quoted) {
+                } else if (text[at] == ',' && !quoted) {
                     end = at;
                     break;
                 }

@@ -52,8 +52,9 @@ DynString Bytes(std::string_view bytes) noexcept {
 DynString MapBytes(const DynString& s, const std::array<unsigned char, 256>& table) noexcept {
     DynString result = s;
     char* bytes = result.MutableBytes();
-    for (std::uint32_t i = 0; i < result.Length(); ++i)
+    for (std::uint32_t i = 0; i < result.Length(); ++i) {
         bytes[i] = static_cast<char>(table[static_cast<unsigned char>(bytes[i])]);
+    }
     return result;
 }
 
@@ -74,13 +75,16 @@ DynString Concat(const DynString& a, const DynString& b) noexcept {
         SetErrorNumber(Err::OutOfMemory);
         return {};
     }
-    if (b.IsEmpty())
+    if (b.IsEmpty()) {
         return a;
-    if (a.IsEmpty())
+    }
+    if (a.IsEmpty()) {
         return b;
+    }
     DynString result = DynString::OfLength(static_cast<std::uint32_t>(length));
-    if (result.IsEmpty())
+    if (result.IsEmpty()) {
         return result;
+    }
     std::memcpy(result.MutableBytes(), a.Bytes(), a.Length());
     std::memcpy(result.MutableBytes() + a.Length(), b.Bytes(), b.Length());
     return result;
@@ -90,24 +94,29 @@ int CompareStrings(const DynString& a, const DynString& b) noexcept {
     const std::uint32_t common = a.Length() < b.Length() ? a.Length() : b.Length();
     // memcmp compares as unsigned bytes.
     const int order = common > 0 ? std::memcmp(a.Bytes(), b.Bytes(), common) : 0;
-    if (order != 0)
+    if (order != 0) {
         return order < 0 ? -1 : 1;
-    if (a.Length() == b.Length())
+    }
+    if (a.Length() == b.Length()) {
         return 0;
+    }
     return a.Length() < b.Length() ? -1 : 1;
 }
 
 DynString CharString(std::initializer_list<std::int32_t> codes) noexcept {
     std::uint32_t length = 0;
-    for (std::int32_t code : codes)
+    for (std::int32_t code : codes) {
         length += code != -1 ? 1 : 0;
+    }
     DynString result = DynString::OfLength(length);
     char* bytes = result.MutableBytes();
-    if (bytes == nullptr)
+    if (bytes == nullptr) {
         return result;
+    }
     for (std::int32_t code : codes) {
-        if (code != -1)
+        if (code != -1) {
             *bytes++ = static_cast<char>(code & 0xFF);
+        }
     }
     return result;
 }
@@ -118,8 +127,9 @@ DynString SpaceString(std::int32_t count) noexcept {
         return {};
     }
     DynString result = DynString::OfLength(static_cast<std::uint32_t>(count));
-    if (!result.IsEmpty())
+    if (!result.IsEmpty()) {
         std::memset(result.MutableBytes(), ' ', result.Length());
+    }
     return result;
 }
 
@@ -128,23 +138,28 @@ DynString Substring(const DynString& s, std::int32_t start, std::int32_t count) 
     std::int64_t limit = count;
     if (limit < 0) {
         limit = n + limit;
-        if (limit < 0)
+        if (limit < 0) {
             limit = n; // no limit
+        }
     }
     std::int64_t first = start;
-    if (first == 0)
+    if (first == 0) {
         return {};
+    }
     if (first < 0) {
         first = n + first + 1;
-        if (first < 1)
+        if (first < 1) {
             return {};
+        }
     }
-    if (first > n)
+    if (first > n) {
         return {};
+    }
     const std::int64_t available = n - first + 1;
     const std::int64_t take = limit < available ? limit : available;
-    if (first == 1 && take == n)
+    if (first == 1 && take == n) {
         return s;
+    }
     return Bytes(
         s.View().substr(static_cast<std::size_t>(first - 1), static_cast<std::size_t>(take)));
 }
@@ -152,11 +167,13 @@ DynString Substring(const DynString& s, std::int32_t start, std::int32_t count) 
 DynString RightPart(const DynString& s, std::int32_t count) noexcept {
     const std::int64_t n = s.Length();
     std::int64_t take = count;
-    if (take < 0)
+    if (take < 0) {
         take = n + take;
+    }
     // A count still negative, taken as unsigned, is beyond any length.
-    if (take < 0 || take >= n)
+    if (take < 0 || take >= n) {
         return s;
+    }
     return Bytes(s.View().substr(static_cast<std::size_t>(n - take)));
 }
 
@@ -164,28 +181,35 @@ void OverwriteAt(DynString& v, std::int32_t start, std::int32_t count,
                  const DynString& r) noexcept {
     const std::int64_t n = v.Length();
     std::int64_t first = start;
-    if (first == 0)
+    if (first == 0) {
         return;
+    }
     if (first < 0) {
         first = n + first + 1;
-        if (first < 1)
+        if (first < 1) {
             return;
+        }
     }
     std::int64_t limit = count;
     if (limit < 0) {
         limit = n + limit;
-        if (limit < 0)
+        if (limit < 0) {
             return;
+        }
     }
-    if (first > n + 1)
+    if (first > n + 1) {
         return;
+    }
     std::int64_t k = r.Length();
-    if (n - first + 1 < k)
+    if (n - first + 1 < k) {
         k = n - first + 1;
-    if (limit < k)
+    }
+    if (limit < k) {
         k = limit;
-    if (k > 0)
+    }
+    if (k > 0) {
         std::memmove(v.MutableBytes() + (first - 1), r.Bytes(), static_cast<std::size_t>(k));
+    }
 }
 
 bool IsCaseLetter(unsigned char byte) noexcept {
@@ -224,53 +248,64 @@ DynString ToProperCase(const DynString& s) noexcept {
 DynString ReverseString(const DynString& s) noexcept {
     DynString result = DynString::OfLength(s.Length());
     char* bytes = result.MutableBytes();
-    for (std::uint32_t i = 0; i < result.Length(); ++i)
+    for (std::uint32_t i = 0; i < result.Length(); ++i) {
         bytes[i] = s.Bytes()[s.Length() - 1 - i];
+    }
     return result;
 }
 
 DynString TrimLeftSpaces(const DynString& s) noexcept {
     const std::string_view view = s.View();
     const std::size_t first = view.find_first_not_of(' ');
-    if (first == 0)
+    if (first == 0) {
         return s;
-    if (first == std::string_view::npos)
+    }
+    if (first == std::string_view::npos) {
         return {};
+    }
     return Bytes(view.substr(first));
 }
 
 DynString TrimRightSpaces(const DynString& s) noexcept {
     const std::string_view view = s.View();
     const std::size_t last = view.find_last_not_of(' ');
-    if (last == std::string_view::npos)
+    if (last == std::string_view::npos) {
         return {};
-    if (last + 1 == view.size())
+    }
+    if (last + 1 == view.size()) {
         return s;
+    }
     return Bytes(view.substr(0, last + 1));
 }
 
 std::int32_t FindSubstring(std::int32_t start, const DynString& s, const DynString& m) noexcept {
     const std::int64_t n = s.Length();
-    if (n == 0)
+    if (n == 0) {
         return 0;
+    }
     const std::string_view text = s.View();
     const std::string_view pattern = m.View();
     if (start >= 1) {
-        if (start > n)
+        if (start > n) {
             return 0;
-        if (pattern.empty())
+        }
+        if (pattern.empty()) {
             return start;
+        }
         const std::size_t found = FindFrom(text, pattern, static_cast<std::size_t>(start - 1));
         return found == std::string_view::npos ? 0 : static_cast<std::int32_t>(found + 1);
     }
     if (start <= -1) {
         const std::int64_t end = n + start + 1;
-        if (end < 1)
+        if (end < 1) {
             return 0;
-        if (pattern.empty())
+        }
+        if (pattern.empty()) {
             return static_cast<std::int32_t>(end);
-        if (static_cast<std::int64_t>(pattern.size()) > end)
+        }
+        if (static_cast<std::int64_t>(pattern.size()) > end) {
             return 0;
+        }
         // The last occurrence that ends at or before position end.
         const std::size_t found = text.substr(0, static_cast<std::size_t>(end)).rfind(pattern);
         return found == std::string_view::npos ? 0 : static_cast<std::int32_t>(found + 1);
@@ -280,26 +315,31 @@ std::int32_t FindSubstring(std::int32_t start, const DynString& s, const DynStri
 
 DynString ExtractUntil(std::int32_t start, const DynString& s, const DynString& m) noexcept {
     const std::int64_t n = s.Length();
-    if (start < 1 || start > n)
+    if (start < 1 || start > n) {
         return {};
+    }
     const std::string_view rest = s.View().substr(static_cast<std::size_t>(start - 1));
-    if (m.IsEmpty())
+    if (m.IsEmpty()) {
         return Bytes(rest);
+    }
     const std::size_t found = rest.find(m.View());
     return Bytes(found == std::string_view::npos ? rest : rest.substr(0, found));
 }
 
 DynString ReplaceAll(const DynString& m, const DynString& r, const DynString& s) noexcept {
-    if (m.IsEmpty() || s.IsEmpty())
+    if (m.IsEmpty() || s.IsEmpty()) {
         return s;
+    }
     const std::string_view text = s.View();
     const std::string_view pattern = m.View();
     std::int64_t occurrences = 0;
     for (std::size_t at = text.find(pattern); at != std::string_view::npos;
-         at = text.find(pattern, at + pattern.size()))
+         at = text.find(pattern, at + pattern.size())) {
         ++occurrences;
-    if (occurrences == 0)
+    }
+    if (occurrences == 0) {
         return s;
+    }
     // Each occurrence changes the length by the same amount; the check divides, so that
     // no product can overflow.
     const std::int64_t growth =
@@ -311,8 +351,9 @@ DynString ReplaceAll(const DynString& m, const DynString& r, const DynString& s)
     }
     const std::int64_t length = n + occurrences * growth;
     DynString result = DynString::OfLength(static_cast<std::uint32_t>(length));
-    if (result.IsEmpty())
+    if (result.IsEmpty()) {
         return result; // nothing left, or no memory (error 7)
+    }
     char* out = result.MutableBytes();
     std::size_t from = 0;
     for (std::size_t at = text.find(pattern); at != std::string_view::npos;
@@ -333,16 +374,18 @@ std::int32_t FieldCount(const DynString& s, const DynString& d) noexcept {
     if (d.IsEmpty()) {
         bool quoted = false;
         for (char byte : text) {
-            if (byte == '"')
+            if (byte == '"') {
                 quoted = !quoted;
-            else if (byte == ',' && !quoted)
+            } else if (byte == ',' && !quoted) {
                 ++count;
+            }
         }
     } else {
         const std::string_view delimiter = d.View();
         for (std::size_t at = text.find(delimiter); at != std::string_view::npos;
-             at = text.find(delimiter, at + delimiter.size()))
+             at = text.find(delimiter, at + delimiter.size())) {
             ++count;
+        }
     }
     return static_cast<std::int32_t>(count);
 }

@@ -58,19 +58,22 @@ Chunk* ChunkOf(char* slot) noexcept {
 void List(SizeClass& sizeClass, Chunk& chunk) noexcept {
     chunk.previous = nullptr;
     chunk.next = sizeClass.withRoom;
-    if (chunk.next != nullptr)
+    if (chunk.next != nullptr) {
         chunk.next->previous = &chunk;
+    }
     sizeClass.withRoom = &chunk;
     chunk.listed = true;
 }
 
 void Unlist(SizeClass& sizeClass, Chunk& chunk) noexcept {
-    if (chunk.previous != nullptr)
+    if (chunk.previous != nullptr) {
         chunk.previous->next = chunk.next;
-    else
+    } else {
         sizeClass.withRoom = chunk.next;
-    if (chunk.next != nullptr)
+    }
+    if (chunk.next != nullptr) {
         chunk.next->previous = chunk.previous;
+    }
     chunk.listed = false;
 }
 
@@ -83,8 +86,9 @@ char* TakeSlot(SizeClass& sizeClass, std::size_t slotSize) noexcept {
     Chunk* chunk = sizeClass.withRoom;
     if (chunk == nullptr) {
         void* memory = VirtualAlloc(nullptr, kChunkSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-        if (memory == nullptr)
+        if (memory == nullptr) {
             return nullptr;
+        }
         chunk = new (memory) Chunk{nullptr,
                                    nullptr,
                                    nullptr,
@@ -104,8 +108,9 @@ char* TakeSlot(SizeClass& sizeClass, std::size_t slotSize) noexcept {
         chunk->fresh += chunk->slotSize;
     }
     ++chunk->used;
-    if (!HasRoom(*chunk))
+    if (!HasRoom(*chunk)) {
         Unlist(sizeClass, *chunk);
+    }
     return slot;
 }
 
@@ -118,8 +123,9 @@ void GiveSlot(char* slot) noexcept {
     // a string made and dropped over and over does not fetch a chunk each time.
     if (chunk.used == 0 && (chunk.listed ? sizeClass.withRoom != &chunk || chunk.next != nullptr
                                          : sizeClass.withRoom != nullptr)) {
-        if (chunk.listed)
+        if (chunk.listed) {
             Unlist(sizeClass, chunk);
+        }
         STORE_UNPOISON(&chunk, kChunkSize);
         VirtualFree(&chunk, 0, MEM_RELEASE);
         return;
@@ -128,25 +134,29 @@ void GiveSlot(char* slot) noexcept {
     std::memcpy(slot, &chunk.freeSlots, sizeof(char*));
     STORE_POISON(slot + sizeof(char*), chunk.slotSize - sizeof(char*));
     chunk.freeSlots = slot;
-    if (!chunk.listed)
+    if (!chunk.listed) {
         List(sizeClass, chunk);
+    }
 }
 
 } // namespace
 
 char* StringStoreAllocate(std::uint32_t length) noexcept {
     const std::size_t slotSize = SlotSizeFor(length);
-    if (slotSize > kLargestSlot)
+    if (slotSize > kLargestSlot) {
         return reinterpret_cast<char*>(SysAllocStringByteLen(nullptr, length));
-    if (PlatformRefusesAllocation())
+    }
+    if (PlatformRefusesAllocation()) {
         return nullptr;
+    }
     char* slot = nullptr;
     {
         SpinLockGuard guard(storeLock);
         slot = TakeSlot(classes[slotSize / kGrain - 1], slotSize);
     }
-    if (slot == nullptr)
+    if (slot == nullptr) {
         return nullptr;
+    }
     STORE_UNPOISON(slot, kCountBytes + std::size_t{length} + 1);
     std::memcpy(slot, &length, kCountBytes);
     char* bytes = slot + kCountBytes;
@@ -155,8 +165,9 @@ char* StringStoreAllocate(std::uint32_t length) noexcept {
 }
 
 void StringStoreFree(char* bytes) noexcept {
-    if (bytes == nullptr)
+    if (bytes == nullptr) {
         return;
+    }
     std::uint32_t length;
     std::memcpy(&length, bytes - kCountBytes, kCountBytes);
     if (SlotSizeFor(length) > kLargestSlot) {

@@ -73,15 +73,17 @@ bool Refill(FileControlBlock& block, std::int64_t offset) noexcept {
     const HANDLE handle = HandleOf(block);
     if (block.isDisk && (block.rereads || block.position != offset)) {
         block.position = -1;
-        if (!SeekTo(handle, offset))
+        if (!SeekTo(handle, offset)) {
             return false;
+        }
     }
     const std::uint32_t size = !block.isDisk   ? 1
                                : block.rereads ? block.bufferSize
                                                : block.capacity;
     std::uint32_t got = 0;
-    if (!ReadBytes(handle, block.Buffer(), size, got))
+    if (!ReadBytes(handle, block.Buffer(), size, got)) {
         return false;
+    }
     block.bufferOffset = offset;
     block.position = offset + got;
     block.index = 0;
@@ -92,10 +94,12 @@ bool Refill(FileControlBlock& block, std::int64_t offset) noexcept {
 // Makes the next unread byte available; false with the error number set on failure. At
 // the end of the file the buffer is left empty (index == valid).
 bool FetchByte(FileControlBlock& block) noexcept {
-    if (block.rereads)
+    if (block.rereads) {
         return Refill(block, block.bufferOffset + block.index);
-    if (block.index < block.valid)
+    }
+    if (block.index < block.valid) {
         return true;
+    }
     return Refill(block, block.bufferOffset + block.valid);
 }
 
@@ -110,23 +114,29 @@ class LineBuilder {
 
     // False when the line would outgrow a string or memory runs out.
     bool Append(const char* bytes, std::uint32_t count) noexcept {
-        if (count == 0)
+        if (count == 0) {
             return true;
+        }
         const std::uint64_t needed = std::uint64_t{size_} + count;
-        if (needed > kLongestLine)
+        if (needed > kLongestLine) {
             return false;
+        }
         if (needed > capacity_) {
             std::uint64_t capacity = std::uint64_t{capacity_} * 2;
-            if (capacity < needed)
+            if (capacity < needed) {
                 capacity = needed;
-            if (capacity > kLongestLine)
+            }
+            if (capacity > kLongestLine) {
                 capacity = kLongestLine;
+            }
             auto* grown =
                 static_cast<char*>(std::realloc(heap_, static_cast<std::size_t>(capacity)));
-            if (grown == nullptr)
+            if (grown == nullptr) {
                 return false;
-            if (heap_ == nullptr)
+            }
+            if (heap_ == nullptr) {
                 std::memcpy(grown, inPlace_, size_);
+            }
             heap_ = grown;
             capacity_ = static_cast<std::uint32_t>(capacity);
         }
@@ -156,8 +166,9 @@ class LineCounter {
     void Scan(const char* bytes, std::uint32_t count) noexcept {
         std::uint32_t at = 0;
         bytes_ += count;
-        if (afterCr_ && count > 0 && bytes[0] == kLf)
+        if (afterCr_ && count > 0 && bytes[0] == kLf) {
             at = 1;
+        }
         afterCr_ = false;
         while (at < count) {
             const void* cr = std::memchr(bytes + at, kCr, count - at);
@@ -169,16 +180,18 @@ class LineCounter {
             current_ += end - at;
             EndLine();
             at = end + 1;
-            if (at == count)
+            if (at == count) {
                 afterCr_ = true;
-            else if (bytes[at] == kLf)
+            } else if (bytes[at] == kLf) {
                 ++at;
+            }
         }
     }
 
     FileLineCountResult Finish() noexcept {
-        if (current_ > 0)
+        if (current_ > 0) {
             EndLine();
+        }
         return {lines_, longest_ > 0xFFFFFFFFu ? 0xFFFFFFFFu : static_cast<std::uint32_t>(longest_),
                 bytes_};
     }
@@ -186,8 +199,9 @@ class LineCounter {
   private:
     void EndLine() noexcept {
         ++lines_;
-        if (current_ > longest_)
+        if (current_ > longest_) {
             longest_ = current_;
+        }
         current_ = 0;
     }
 
@@ -213,12 +227,15 @@ bool IsBadName(const DynString& name) noexcept {
 // Opens the named file for reading; false with the error number set.
 bool OpenHandle(const DynString& name, std::uint16_t mode, HANDLE& handle) noexcept {
     DWORD access = 0;
-    if (mode & kFileReadAccess)
+    if (mode & kFileReadAccess) {
         access |= GENERIC_READ;
-    if (mode & kFileWriteAccess)
+    }
+    if (mode & kFileWriteAccess) {
         access |= GENERIC_WRITE;
-    if (access == 0)
+    }
+    if (access == 0) {
         access = GENERIC_READ; // input reads, whatever was left unsaid
+    }
     const unsigned selector = mode & 7u;
     const DWORD share = selector == 0 ? 0 : selector - 1;
     for (;;) {
@@ -275,17 +292,20 @@ void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std:
     const bool othersMayWrite = selector == 3 || selector == 4;
     FileControlBlockPtr block = NewFileControlBlock(number, static_cast<std::uint32_t>(bufferSize),
                                                     othersMayWrite ? 0 : kReadAheadSize);
-    if (block == nullptr)
+    if (block == nullptr) {
         return;
+    }
     block->name = name;
-    if (!MadeWhole(block->name, name.Length()))
+    if (!MadeWhole(block->name, name.Length())) {
         return; // error 7 is set
+    }
     if (existingHandle != nullptr) {
         block->handle = existingHandle;
     } else {
         HANDLE handle = nullptr;
-        if (!OpenHandle(name, mode, handle))
+        if (!OpenHandle(name, mode, handle)) {
             return;
+        }
         block->handle = handle;
         block->ownsHandle = true;
     }
@@ -298,10 +318,12 @@ void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std:
     }
     if (block->isDisk && !Refill(*block, 0)) {
         // The handle this open obtained is closed again; the read's error number stays.
-        if (block->ownsHandle)
+        if (block->ownsHandle) {
             ApiCallGate([&] { return CloseHandle(HandleOf(*block)); });
-        if (block->holdsErrorMode)
+        }
+        if (block->holdsErrorMode) {
             ApiGateReleaseErrorMode();
+        }
         return;
     }
     FileTableLink(std::move(block));
@@ -325,24 +347,28 @@ FileLineCountResult FileLineCount(FileNumber number) noexcept {
     auto* bytes = static_cast<char*>(scan.get());
     const HANDLE handle = HandleOf(*block);
     block->position = -1;
-    if (!SeekTo(handle, 0))
+    if (!SeekTo(handle, 0)) {
         return {0, 0, 0};
+    }
     LineCounter counter;
     for (;;) {
         std::uint32_t got = 0;
-        if (!ReadBytes(handle, bytes, kScanBlockSize, got))
+        if (!ReadBytes(handle, bytes, kScanBlockSize, got)) {
             return {0, 0, 0};
+        }
         // Nothing after the first Ctrl-Z is looked at.
         const void* ctrlZ = std::memchr(bytes, kCtrlZ, got);
         counter.Scan(bytes, ctrlZ != nullptr ? static_cast<std::uint32_t>(
                                                    static_cast<const char*>(ctrlZ) - bytes)
                                              : got);
-        if (ctrlZ != nullptr || got < kScanBlockSize)
+        if (ctrlZ != nullptr || got < kScanBlockSize) {
             break;
+        }
     }
     // Back to where the buffer was read from, so that reading goes on unchanged.
-    if (!SeekTo(handle, block->bufferOffset))
+    if (!SeekTo(handle, block->bufferOffset)) {
         return {0, 0, 0};
+    }
     block->position = block->bufferOffset;
     return counter.Finish();
 }
@@ -356,10 +382,12 @@ DynString FileReadLine(FileNumber number) noexcept {
     FileControlBlock& block = *found;
     LineBuilder line;
     for (;;) {
-        if (!FetchByte(block))
+        if (!FetchByte(block)) {
             return {};
-        if (block.index == block.valid)
+        }
+        if (block.index == block.valid) {
             break; // end of the file
+        }
         // The bytes up to the next CR or Ctrl-Z belong to the line.
         const char* bytes = block.Buffer();
         const std::uint32_t first = block.index;
@@ -367,16 +395,18 @@ DynString FileReadLine(FileNumber number) noexcept {
         std::uint32_t at = cr != nullptr
                                ? static_cast<std::uint32_t>(static_cast<const char*>(cr) - bytes)
                                : block.valid;
-        if (const void* ctrlZ = std::memchr(bytes + first, kCtrlZ, at - first); ctrlZ != nullptr)
+        if (const void* ctrlZ = std::memchr(bytes + first, kCtrlZ, at - first); ctrlZ != nullptr) {
             at = static_cast<std::uint32_t>(static_cast<const char*>(ctrlZ) - bytes);
+        }
         block.index = at;
         if (at == block.valid || bytes[at] == kCtrlZ) {
             if (!line.Append(bytes + first, at - first)) {
                 SetErrorNumber(Err::OutOfMemory);
                 return {};
             }
-            if (at == block.valid)
+            if (at == block.valid) {
                 continue;
+            }
             break; // the Ctrl-Z is left unread: every later read stops here again
         }
         // A line that lies whole in the buffer is taken from there, before a refill for
@@ -393,10 +423,12 @@ DynString FileReadLine(FileNumber number) noexcept {
         ++block.index; // the CR
         // A disk file looks ahead for the LF of a CR LF pair; other handles leave it unread.
         if (block.isDisk) {
-            if (!FetchByte(block))
+            if (!FetchByte(block)) {
                 return {};
-            if (block.index < block.valid && block.Buffer()[block.index] == kLf)
+            }
+            if (block.index < block.valid && block.Buffer()[block.index] == kLf) {
                 ++block.index;
+            }
         }
         return result;
     }
@@ -418,13 +450,17 @@ std::uint64_t FileOffset(FileNumber number) noexcept {
 
 void FileClose(FileNumber number) noexcept {
     const FileControlBlockPtr block = FileTableUnlink(number);
-    if (block == nullptr)
+    if (block == nullptr) {
         return;
-    if (block->holdsErrorMode)
+    }
+    if (block->holdsErrorMode) {
         ApiGateReleaseErrorMode();
-    if (!block->ownsHandle)
+    }
+    if (!block->ownsHandle) {
         return;
+    }
     const auto gate = ApiCallGate([&] { return CloseHandle(HandleOf(*block)); });
-    if (!gate.value)
+    if (!gate.value) {
         SetFailure(gate.error);
+    }
 }

@@ -19,8 +19,9 @@ constexpr std::uint8_t defaultPoints = 8;
 // Makes a zero-filled record for the calling thread and links it in; caller holds the lock.
 ThreadState* NewState() {
     auto* state = static_cast<ThreadState*>(std::calloc(1, sizeof(ThreadState)));
-    if (state == nullptr)
+    if (state == nullptr) {
         return nullptr;
+    }
     if (mainState != nullptr) {
         std::memcpy(state->dialogFontFace, mainState->dialogFontFace, sizeof state->dialogFontFace);
         state->dialogFontPoints = mainState->dialogFontPoints;
@@ -30,8 +31,9 @@ ThreadState* NewState() {
         mainState = state;
     }
     if (!TlsSetValue(stateSlot, state)) {
-        if (mainState == state)
+        if (mainState == state) {
             mainState = nullptr;
+        }
         std::free(state);
         return nullptr;
     }
@@ -46,11 +48,13 @@ bool ThreadStateStartup() noexcept {
     SpinLockGuard guard(stateLock);
     if (stateSlot == TLS_OUT_OF_INDEXES) {
         stateSlot = TlsAlloc();
-        if (stateSlot == TLS_OUT_OF_INDEXES)
+        if (stateSlot == TLS_OUT_OF_INDEXES) {
             return false;
+        }
     }
-    if (TlsGetValue(stateSlot) != nullptr)
+    if (TlsGetValue(stateSlot) != nullptr) {
         return true;
+    }
     return NewState() != nullptr;
 }
 
@@ -71,17 +75,20 @@ void ThreadStateShutdown() noexcept {
 ThreadState* CurrentThreadState() noexcept {
     DWORD slot = stateSlot;
     if (slot != TLS_OUT_OF_INDEXES) {
-        if (auto* state = static_cast<ThreadState*>(TlsGetValue(slot)))
+        if (auto* state = static_cast<ThreadState*>(TlsGetValue(slot))) {
             return state;
+        }
     }
     // First use on this thread (or before start-up, as in the native tests).
     SpinLockGuard guard(stateLock);
     if (stateSlot == TLS_OUT_OF_INDEXES) {
         stateSlot = TlsAlloc();
-        if (stateSlot == TLS_OUT_OF_INDEXES)
+        if (stateSlot == TLS_OUT_OF_INDEXES) {
             return nullptr;
+        }
     }
-    if (auto* state = static_cast<ThreadState*>(TlsGetValue(stateSlot)))
+    if (auto* state = static_cast<ThreadState*>(TlsGetValue(stateSlot))) {
         return state;
+    }
     return NewState();
 }

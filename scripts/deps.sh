@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that are missing for the given purpose (default: build, test
-# and run; headless: run without a display; browser: the test of that run in a browser).
+# and run; headless: run without a display; browser: the test of that run in a browser;
+# bench, fuzz, and format: the formatter that inserts braces).
 # apt-get runs as root, or through sudo.
 set -euo pipefail
 
@@ -13,6 +14,8 @@ case "${1:-}" in
   browser) packages+=("${headless[@]}" chromium python3-pil x11-utils) ;;
   bench) packages+=(vim) ;;
   fuzz) packages=(make cmake clang libclang-rt-14-dev) ;;
+  # Braces are inserted by clang-format 15 and later.
+  format) packages=(clang-format-16) ;;
 esac
 
 missing=()

@@ -23,10 +23,12 @@ HWND FindMessageBox(const char* caption) {
 HWND WaitForMessageBox(const char* caption, DWORD milliseconds) {
     const DWORD start = GetTickCount();
     for (;;) {
-        if (HWND box = FindMessageBox(caption))
+        if (HWND box = FindMessageBox(caption)) {
             return box;
-        if (GetTickCount() - start > milliseconds)
+        }
+        if (GetTickCount() - start > milliseconds) {
             return nullptr;
+        }
         Sleep(20);
     }
 }
@@ -44,10 +46,11 @@ int Message(const char* caption, DWORD milliseconds) {
     std::fputc('\n', stdout);
     std::fflush(stdout);
     HWND ok = GetDlgItem(box, IDOK);
-    if (ok != nullptr)
+    if (ok != nullptr) {
         SendMessageA(ok, BM_CLICK, 0, 0);
-    else
+    } else {
         PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
     return 0;
 }
 
@@ -82,8 +85,9 @@ int Window(const char* caption, int id) {
             break;
         }
     }
-    if (first >= 0)
+    if (first >= 0) {
         std::printf("close %ld %d\n", (first + last) / 2, row);
+    }
     if (HWND control = GetDlgItem(window, id)) {
         char text[256] = "";
         GetWindowTextA(control, text, sizeof text);
@@ -100,10 +104,12 @@ int Window(const char* caption, int id) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 4 && std::strcmp(argv[1], "message") == 0)
+    if (argc == 4 && std::strcmp(argv[1], "message") == 0) {
         return Message(argv[2], static_cast<DWORD>(std::atol(argv[3])));
-    if (argc == 4 && std::strcmp(argv[1], "window") == 0)
+    }
+    if (argc == 4 && std::strcmp(argv[1], "window") == 0) {
         return Window(argv[2], std::atoi(argv[3]));
+    }
     std::fprintf(stderr, "usage: probe message <caption> <ms> | window <caption> <id>\n");
     return 2;
 }

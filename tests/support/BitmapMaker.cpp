@@ -5,8 +5,9 @@
 namespace {
 
 void Append(std::string& bytes, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i)
+    for (int i = 0; i < size; ++i) {
         bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+    }
 }
 
 // The colour 0x00RRGGBB packed into the masks, each channel scaled to its mask's width.
@@ -14,8 +15,9 @@ std::uint32_t Pack(std::uint32_t colour, const std::array<std::uint32_t, 3>& mas
     std::uint32_t value = 0;
     for (int channel = 0; channel < 3; ++channel) {
         const std::uint32_t mask = masks[static_cast<std::size_t>(channel)];
-        if (mask == 0)
+        if (mask == 0) {
             continue;
+        }
         const int shift = std::countr_zero(mask);
         const std::uint32_t top = mask >> shift;
         const std::uint32_t level = (colour >> (16 - 8 * channel)) & 0xFF;
@@ -25,10 +27,12 @@ std::uint32_t Pack(std::uint32_t colour, const std::array<std::uint32_t, 3>& mas
 }
 
 std::array<std::uint32_t, 3> MasksOf(const BitmapPicture& picture) {
-    if (picture.masks != std::array<std::uint32_t, 3>{})
+    if (picture.masks != std::array<std::uint32_t, 3>{}) {
         return picture.masks;
-    if (picture.bitCount == 16)
+    }
+    if (picture.bitCount == 16) {
         return {0x7C00, 0x03E0, 0x001F};
+    }
     return {0xFF0000, 0x00FF00, 0x0000FF};
 }
 
@@ -45,8 +49,9 @@ std::uint32_t PixelAt(const BitmapPicture& picture, std::uint32_t x, std::uint32
 // The rows in the order the file stores them.
 std::vector<std::uint32_t> StoredRows(const BitmapPicture& picture) {
     std::vector<std::uint32_t> order;
-    for (std::uint32_t i = 0; i < Rows(picture); ++i)
+    for (std::uint32_t i = 0; i < Rows(picture); ++i) {
         order.push_back(picture.height < 0 ? i : Rows(picture) - 1 - i);
+    }
     return order;
 }
 
@@ -84,8 +89,9 @@ std::string RunLengthPixels(const BitmapPicture& picture) {
         for (std::uint32_t x = 0; x < width;) {
             const std::uint32_t pixel = PixelAt(picture, x, y);
             std::uint32_t count = 1;
-            while (x + count < width && count < 255 && PixelAt(picture, x + count, y) == pixel)
+            while (x + count < width && count < 255 && PixelAt(picture, x + count, y) == pixel) {
                 ++count;
+            }
             Append(bytes, count, 1);
             Append(bytes, picture.bitCount == 4 ? pixel * 0x11 : pixel, 1);
             x += count;
@@ -117,17 +123,20 @@ std::string InfoHeader(const BitmapPicture& picture, std::uint32_t imageSize) {
     Append(header, 0, 4);
     if (picture.headerSize >= 52) { // the masks belong to the longer headers
         const bool fields = picture.compression == 3;
-        for (std::uint32_t mask : MasksOf(picture))
+        for (std::uint32_t mask : MasksOf(picture)) {
             Append(header, fields ? mask : 0, 4);
+        }
     }
-    if (picture.headerSize >= 56)
+    if (picture.headerSize >= 56) {
         Append(header, 0, 4); // alpha mask
+    }
     if (picture.headerSize >= 108) {
         Append(header, 0x73524742, 4); // the colour space 'sRGB'
         header.append(36 + 12, '\0');  // end points and gamma, unused for sRGB
     }
-    if (picture.headerSize == 124)
+    if (picture.headerSize == 124) {
         header.append(16, '\0'); // intent, profile and a reserved field
+    }
     return header;
 }
 
@@ -135,16 +144,19 @@ std::string InfoHeader(const BitmapPicture& picture, std::uint32_t imageSize) {
 
 std::string MakeBitmapFile(const BitmapPicture& picture) {
     std::string pixels = picture.pixelBytes;
-    if (pixels.empty())
+    if (pixels.empty()) {
         pixels = picture.compression == 1 || picture.compression == 2 ? RunLengthPixels(picture)
                                                                       : PlainPixels(picture);
+    }
     std::string body = InfoHeader(picture, static_cast<std::uint32_t>(pixels.size()));
     if (picture.compression == 3 && picture.headerSize == 40) {
-        for (std::uint32_t mask : MasksOf(picture))
+        for (std::uint32_t mask : MasksOf(picture)) {
             Append(body, mask, 4);
+        }
     }
-    for (std::uint32_t colour : picture.palette)
+    for (std::uint32_t colour : picture.palette) {
         Append(body, colour, picture.headerSize == 12 ? 3 : 4);
+    }
     const auto pixelsAt = static_cast<std::uint32_t>(14 + body.size());
     std::string file = "BM";
     Append(file, pixelsAt + static_cast<std::uint32_t>(pixels.size()), 4);
@@ -154,6 +166,7 @@ std::string MakeBitmapFile(const BitmapPicture& picture) {
 }
 
 void PutField(std::string& bytes, std::size_t offset, std::uint32_t value, int size) {
-    for (int i = 0; i < size; ++i)
+    for (int i = 0; i < size; ++i) {
         bytes[offset + static_cast<std::size_t>(i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    }
 }

@@ -33,8 +33,9 @@ struct FreedRecordWatch {
     // Room for every block first: a growing vector would take the freed memory itself.
     FreedRecordWatch() { taken.reserve(kTries); }
     ~FreedRecordWatch() {
-        for (void* block : taken)
+        for (void* block : taken) {
             std::free(block);
+        }
         DeleteDC(markDc);
     }
     void TakeFreedMemory() {

@@ -21,8 +21,9 @@ constexpr std::uint32_t kYellow = 0xFFFF00;
 PixelGrid FromSnapshot(const DynString& snapshot) {
     PixelGrid pixels((snapshot.Length() - kPixelHeaderSize) / 4);
     std::memcpy(pixels.data(), snapshot.Bytes() + kPixelHeaderSize, pixels.size() * 4);
-    for (std::uint32_t& pixel : pixels)
+    for (std::uint32_t& pixel : pixels) {
         pixel &= 0xFFFFFF;
+    }
     return pixels;
 }
 
@@ -66,8 +67,9 @@ BitmapPicture LayoutPicture(const Layout& layout) {
     const std::uint32_t shades = layout.bits == 1 ? 2 : 4;
     if (layout.bits <= 8) {
         const std::uint32_t entries = layout.headerSize == 12 ? 1u << layout.bits : shades;
-        for (std::uint32_t i = 0; i < entries; ++i)
+        for (std::uint32_t i = 0; i < entries; ++i) {
             picture.palette.push_back(kColours[i % shades]);
+        }
     }
     for (std::uint32_t i = 0; i < 8; ++i) {
         const std::uint32_t index = i < 4 ? i % shades : shades - 1;
@@ -78,8 +80,9 @@ BitmapPicture LayoutPicture(const Layout& layout) {
 
 PixelGrid LayoutColours(const Layout& layout) {
     PixelGrid colours;
-    for (std::uint32_t index : LayoutPicture(layout).pixels)
+    for (std::uint32_t index : LayoutPicture(layout).pixels) {
         colours.push_back(layout.bits <= 8 ? kColours[index] : index);
+    }
     return colours;
 }
 
@@ -175,8 +178,9 @@ TEST(CanvasPictures, CornersAtTheCanvasSizeAskForOneMoreColumnAndRow) {
     constexpr int height = 4;
     PixelGrid picture;
     for (int y = 0; y <= height; ++y) {
-        for (int x = 0; x <= width; ++x)
+        for (int x = 0; x <= width; ++x) {
             picture.push_back(static_cast<std::uint32_t>(0x102030 + 0x20 * x + 0x200000 * y));
+        }
     }
     TempFolder folder;
     const std::string file =
@@ -186,8 +190,9 @@ TEST(CanvasPictures, CornersAtTheCanvasSizeAskForOneMoreColumnAndRow) {
     CanvasDrawPicture(DynString(file), 0, 0, width, height);
     PixelGrid expected;
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x)
+        for (int x = 0; x < width; ++x) {
             expected.push_back(picture[static_cast<size_t>(y * (width + 1) + x)]);
+        }
     }
     EXPECT_EQ(host.Backing(), expected) << "drawn 1:1, its last column and row clipped";
 }

@@ -29,8 +29,9 @@ TEST(CanvasShapes, ALineAcrossTheCanvasColoursExactlyItsRow) {
     CanvasMoveTo(0, 10);
     CanvasLineTo(kWidth, 10, 0x0000FF);
     PixelGrid expected = Filled(0xFFFFFF);
-    for (int x = 0; x < kWidth; ++x)
+    for (int x = 0; x < kWidth; ++x) {
         At(expected, x, 10) = 0xFF0000;
+    }
     EXPECT_EQ(host.Backing(), expected);
 }
 
@@ -44,10 +45,12 @@ TEST(CanvasShapes, LinesJoinAndStopShortOfTheirEnd) {
     CanvasLineTo(6.5, 6, 0xFF0000);    // 6.5 rounds to the even 6
     CanvasLineTo(6, 6, 0x000000);      // to where it is: nothing
     PixelGrid expected = Filled(0xFFFFFF);
-    for (int x = 2; x < 6; ++x)
+    for (int x = 2; x < 6; ++x) {
         At(expected, x, 3) = 0x00FF00;
-    for (int y = 3; y < 6; ++y)
+    }
+    for (int y = 3; y < 6; ++y) {
         At(expected, 6, y) = 0x0000FF;
+    }
     EXPECT_EQ(host.Backing(), expected);
 }
 

@@ -171,10 +171,11 @@ TEST(CanvasText, TrailingSpacesOnATransparentBackgroundAreAdvancedOver) {
         CanvasMoveTo(3, 5);
         CanvasPrint("ab");
         // Plain spaces draw nothing; underlined or struck-out ones draw their line.
-        if (style == 0)
+        if (style == 0) {
             EXPECT_EQ(padded.Backing(), bare.Backing());
-        else
+        } else {
             EXPECT_NE(padded.Backing(), bare.Backing()) << "style " << style;
+        }
     }
 }
 

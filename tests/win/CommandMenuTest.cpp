@@ -32,8 +32,9 @@ std::int32_t RunMenuWithKeys(KeyInput keys) {
 
 KeyInput Downs(int count) {
     KeyInput keys;
-    for (int i = 0; i < count; ++i)
+    for (int i = 0; i < count; ++i) {
         keys.Tap(VK_DOWN, true);
+    }
     return keys;
 }
 
@@ -122,8 +123,9 @@ TEST(CommandMenu, OpenedFromTheEditorsHookKeepsItsKeysAndHandsTheHookBack) {
     StartRecordingKeys();
     std::int32_t chosen = -1;
     afterRecordedKey = [&chosen](const RecordedKey& key) {
-        if (key.scanCode != 59)
+        if (key.scanCode != 59) {
             return;
+        }
         WhenForeground("Help", [] { Downs(1).Tap(VK_RETURN).Send(); });
         chosen = ShowCommandMenu(editorDialog);
         // The editor window's own Esc ends the run, through the hook the menu put back.
@@ -136,10 +138,12 @@ TEST(CommandMenu, OpenedFromTheEditorsHookKeepsItsKeysAndHandsTheHookBack) {
     ShowDialogModal(
         editor,
         [](HWND window, UINT message, WPARAM wParam, LPARAM lParam) -> std::int32_t {
-            if (message == WM_INITDIALOG)
+            if (message == WM_INITDIALOG) {
                 PostMessageA(window, WM_APP, 0, 0);
-            if (message == WM_APP)
+            }
+            if (message == WM_APP) {
                 KeyInput().Tap(VK_F1).Send();
+            }
             return EditorDialogCallback(window, message, wParam, lParam);
         },
         nullptr);
@@ -163,8 +167,9 @@ TEST(CommandMenu, WithoutAnEditorWindowPutsNoHookBack) {
     ShowDialogModal(
         later,
         [](HWND window, UINT message, WPARAM wParam, LPARAM) -> std::int32_t {
-            if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+            if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
                 EndDialogWith(window, 0);
+            }
             return 0;
         },
         nullptr);

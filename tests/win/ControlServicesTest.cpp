@@ -183,8 +183,9 @@ TEST(ControlHandle, FindsControlsById) {
 TEST(ControlUser, EightValuesNumberedModuloEight) {
     ScopedDialog dialog(TestDialog());
     HWND list = AddList(dialog, 120);
-    for (std::int32_t n = 1; n <= 8; ++n)
+    for (std::int32_t n = 1; n <= 8; ++n) {
         EXPECT_EQ(GetControlUser(list, n), 0);
+    }
     SetControlUser(list, 1, 11);
     SetControlUser(list, 4, -44);
     SetControlUser(list, 0, 88);

@@ -40,17 +40,20 @@ Observed observed;
 
 std::int32_t ObservingCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     observed.calls.push_back({message, wParam, lParam, IsWindowVisible(window) != FALSE});
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
         PostMessageA(window, kAct, 0, 0);
-    if (message == kAct && observed.act)
+    }
+    if (message == kAct && observed.act) {
         observed.act(window);
+    }
     return 0;
 }
 
 std::vector<UINT> Messages() {
     std::vector<UINT> messages;
-    for (const Observed::Call& call : observed.calls)
+    for (const Observed::Call& call : observed.calls) {
         messages.push_back(call.message);
+    }
     return messages;
 }
 

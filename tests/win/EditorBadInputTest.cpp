@@ -28,12 +28,14 @@ constexpr std::uint32_t kRed = 0xFF0000;
 constexpr int kFirstBackgroundRow = 40;
 
 PixelGrid FromSnapshot(const DynString& snapshot) {
-    if (snapshot.Length() < kPixelHeaderSize)
+    if (snapshot.Length() < kPixelHeaderSize) {
         return {};
+    }
     PixelGrid pixels((snapshot.Length() - kPixelHeaderSize) / 4);
     std::memcpy(pixels.data(), snapshot.Bytes() + kPixelHeaderSize, pixels.size() * 4);
-    for (std::uint32_t& pixel : pixels)
+    for (std::uint32_t& pixel : pixels) {
         pixel &= 0xFFFFFF;
+    }
     return pixels;
 }
 
@@ -76,8 +78,9 @@ FirstScreen OpenIn(const TempFolder& folder) {
 // The same in a folder that holds fondo.bmp with these bytes (none when bytes is null).
 FirstScreen OpenWithBackground(const std::string* bytes) {
     TempFolder folder;
-    if (bytes != nullptr)
+    if (bytes != nullptr) {
         folder.Write("fondo.bmp", *bytes);
+    }
     return OpenIn(folder);
 }
 
@@ -121,8 +124,9 @@ int HoldFile(const char* path, const char* heldEvent, const char* releaseEvent) 
         CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     const HANDLE held = OpenEventA(EVENT_MODIFY_STATE, FALSE, heldEvent);
     const HANDLE release = OpenEventA(SYNCHRONIZE, FALSE, releaseEvent);
-    if (file == INVALID_HANDLE_VALUE || held == nullptr || release == nullptr)
+    if (file == INVALID_HANDLE_VALUE || held == nullptr || release == nullptr) {
         return 1;
+    }
     SetEvent(held);
     WaitForSingleObject(release, kPatienceMilliseconds);
     CloseHandle(file);
@@ -159,8 +163,9 @@ class OtherProcessHolds {
     bool Holding() const { return holding_; }
 
     void Release() {
-        if (process_.hProcess == nullptr)
+        if (process_.hProcess == nullptr) {
             return;
+        }
         SetEvent(release_);
         WaitForSingleObject(process_.hProcess, kPatienceMilliseconds);
         CloseHandle(process_.hProcess);
@@ -199,8 +204,9 @@ TEST(EditorBadInput, BackgroundPicturesThatCannotBeDrawnLeaveTheScreenWhite) {
         {"truncated", &truncated},      {"wrong magic", &wrongMagic},
         {"absurd dimensions", &absurd}, {"run past the row", &runPastTheRow},
     };
-    for (const auto& bad : cases)
+    for (const auto& bad : cases) {
         ExpectWhiteScreenWithText(OpenWithBackground(bad.bytes), bad.name);
+    }
 
     // The same screen over a good picture is red where no text is, whichever row the
     // file stores first.
@@ -269,8 +275,9 @@ TEST(EditorBadInput, AFileHeldByAnotherProcessGivesTheEmptyText) {
 }
 
 int main(int argc, char** argv) {
-    if (argc == 5 && std::strcmp(argv[1], kHoldSwitch) == 0)
+    if (argc == 5 && std::strcmp(argv[1], kHoldSwitch) == 0) {
         return HoldFile(argv[2], argv[3], argv[4]);
+    }
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

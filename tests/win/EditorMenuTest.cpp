@@ -46,13 +46,15 @@ void CALLBACK NextStep(HWND, UINT, UINT_PTR timer, DWORD) {
         KeyInput().Press(VK_MENU).Tap(VK_F4).Release(VK_MENU).Send();
         run.step = 2;
     } else if (run.step == 2) {
-        if (menu != nullptr)
+        if (menu != nullptr) {
             EndDialogWith(menu, 0);
+        }
         run.step = 3;
     } else if (run.step == 3 && menu == nullptr) {
         KillTimer(nullptr, timer);
-        if (IsWindow(run.editor))
+        if (IsWindow(run.editor)) {
             KeyInput().Tap('A').Tap(VK_ESCAPE).Send();
+        }
     }
 }
 
@@ -61,8 +63,9 @@ std::vector<std::string> TypeIntoNewEditor() {
     EditorWindow editor(320, 240, {""});
     run.editor = editor.Window();
     SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR timer, DWORD) {
-        if (GetForegroundWindow() != run.editor)
+        if (GetForegroundWindow() != run.editor) {
             return;
+        }
         KillTimer(nullptr, timer);
         KeyInput().Tap('B').Tap(VK_ESCAPE).Send();
     });

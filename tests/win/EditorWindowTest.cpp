@@ -25,8 +25,9 @@ Shown shown;
 
 // Looks at the window once its modal run shows it, then ends the run.
 std::int32_t LookAndEnd(HWND window, UINT message, WPARAM, LPARAM) {
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
         PostMessageA(window, WM_APP, 0, 0);
+    }
     if (message == WM_APP) {
         shown.zoomed = IsZoomed(window) != FALSE;
         shown.topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;

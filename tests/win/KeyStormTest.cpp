@@ -28,8 +28,9 @@ Storm storm;
 
 // One batch of keys a tick once the editor is in front; after the last one, Esc.
 void CALLBACK SendBatch(HWND, UINT, UINT_PTR timer, DWORD) {
-    if (GetForegroundWindow() != storm.window)
+    if (GetForegroundWindow() != storm.window) {
         return;
+    }
     static const struct {
         WORD key;
         bool extended;
@@ -55,8 +56,9 @@ void CALLBACK SendBatch(HWND, UINT, UINT_PTR timer, DWORD) {
 
 std::size_t NonSpaceBytes(const std::vector<std::string>& lines) {
     std::size_t count = 0;
-    for (const std::string& line : lines)
+    for (const std::string& line : lines) {
         count += line.size() - static_cast<std::size_t>(std::count(line.begin(), line.end(), ' '));
+    }
     return count;
 }
 
@@ -64,8 +66,9 @@ std::size_t NonSpaceBytes(const std::vector<std::string>& lines) {
 
 TEST(KeyStorm, TenThousandKeysAllArriveAndTheTextStaysWhole) {
     std::vector<std::string> text;
-    for (int i = 0; i < 60; ++i)
+    for (int i = 0; i < 60; ++i) {
         text.push_back("line " + std::to_string(i) + " with some words in it");
+    }
     const std::size_t before = NonSpaceBytes(text);
 
     HangGuard guard;

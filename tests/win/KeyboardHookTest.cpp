@@ -20,12 +20,15 @@ std::vector<UINT> commands; // command ids the window saw
 
 // The editor window's callback, plus sending the pending keys once the loop runs.
 std::int32_t EditorWithKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG)
+    if (message == WM_INITDIALOG) {
         PostMessageA(window, kAct, 0, 0);
-    if (message == kAct)
+    }
+    if (message == kAct) {
         pendingKeys.Send();
-    if (message == WM_COMMAND)
+    }
+    if (message == WM_COMMAND) {
         commands.push_back(LOWORD(wParam));
+    }
     return EditorDialogCallback(window, message, wParam, lParam);
 }
 
@@ -158,12 +161,15 @@ TEST(EditorDialogCallback, TheHookLivesAsLongAsTheWindow) {
     ShowDialogModal(
         EditorLikeDialog(),
         [](HWND window, UINT message, WPARAM wParam, LPARAM) -> std::int32_t {
-            if (message == WM_INITDIALOG)
+            if (message == WM_INITDIALOG) {
                 PostMessageA(window, kAct, 0, 0);
-            if (message == kAct)
+            }
+            if (message == kAct) {
                 pendingKeys.Send();
-            if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL)
+            }
+            if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
                 EndDialogWith(window, 0);
+            }
             return 0;
         },
         nullptr);

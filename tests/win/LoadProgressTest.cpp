@@ -34,8 +34,9 @@ int FilledPixels(HWND window) {
     HDC dc = GetDC(window);
     const COLORREF highlight = GetSysColor(COLOR_HIGHLIGHT);
     int filled = 0;
-    for (int x = 0; x < client.right; ++x)
+    for (int x = 0; x < client.right; ++x) {
         filled += GetPixel(dc, x, 49) == highlight ? 1 : 0;
+    }
     ReleaseDC(window, dc);
     return filled;
 }
@@ -59,8 +60,9 @@ void WatchingReport(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept
                              1;
         for (int tries = 0; tries < 200; ++tries) {
             sample.filled = FilledPixels(sample.window);
-            if (sample.filled >= expected)
+            if (sample.filled >= expected) {
                 break;
+            }
             Sleep(10);
         }
     }
@@ -83,8 +85,9 @@ class LoadProgress : public ::testing::Test {
 
     void WriteLines(int count) const {
         std::ofstream file(path_, std::ios::binary);
-        for (int i = 0; i < count; ++i)
+        for (int i = 0; i < count; ++i) {
             file << "line " << i << " of a text long enough to take a while\r\n";
+        }
     }
 
     HWND owner_ = nullptr;
@@ -106,8 +109,9 @@ TEST_F(LoadProgress, TheBarFollowsALongLoadAndGoesWithIt) {
         ASSERT_NE(sample.window, nullptr);
         EXPECT_EQ(sample.owner, owner_);
     }
-    for (std::size_t i = 1; i < samples.size(); ++i)
+    for (std::size_t i = 1; i < samples.size(); ++i) {
         EXPECT_GE(samples[i].filled, samples[i - 1].filled);
+    }
     EXPECT_EQ(samples.front().filled, 0);  // reported before the first line
     EXPECT_GT(samples.back().filled, 250); // most of the bar
     EXPECT_EQ(ArrayUpperBound(LineArray), 200000);
@@ -120,7 +124,8 @@ TEST_F(LoadProgress, AQuickLoadShowsNothing) {
         LoadTextFile(DynString(path_.c_str()), WatchingReport);
     }
     ASSERT_FALSE(samples.empty());
-    for (const Sample& sample : samples)
+    for (const Sample& sample : samples) {
         EXPECT_EQ(sample.window, nullptr);
+    }
     EXPECT_EQ(FindProgressWindow(), nullptr);
 }

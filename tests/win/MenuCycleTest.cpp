@@ -27,11 +27,14 @@ BOOL CALLBACK CountWindow(HWND window, LPARAM count) {
 // upper word is 0 names whatever object holds that index.
 DWORD DrawingObjects() {
     DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (count != 0)
+    if (count != 0) {
         return count;
-    for (UINT_PTR index = 1; index < 0x10000; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0)
+    }
+    for (UINT_PTR index = 1; index < 0x10000; ++index) {
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0) {
             ++count;
+        }
+    }
     return count;
 }
 
@@ -39,8 +42,9 @@ DWORD DrawingObjects() {
 // this thread with all their children.
 DWORD UserObjects() {
     const DWORD count = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (count != 0)
+    if (count != 0) {
         return count;
+    }
     int windows = 0;
     EnumThreadWindows(GetCurrentThreadId(), CountWindow, reinterpret_cast<LPARAM>(&windows));
     return static_cast<DWORD>(windows);
@@ -51,14 +55,16 @@ DWORD UserObjects() {
 TEST(MenuCycle, AThousandCancelledMenusLeaveNoObjectsBehind) {
     HangGuard guard;
     // The first runs make what lives for the whole process (classes, shared brushes).
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 3; ++i) {
         OpenAndCancel();
+    }
     const DWORD drawingBefore = DrawingObjects();
     const DWORD userBefore = UserObjects();
 
     int cancelled = 0;
-    for (int i = 0; i < 1000 && !guard.Fired(); ++i)
+    for (int i = 0; i < 1000 && !guard.Fired(); ++i) {
         cancelled += OpenAndCancel() == 0 ? 1 : 0;
+    }
 
     EXPECT_FALSE(guard.Fired());
     EXPECT_EQ(cancelled, 1000);

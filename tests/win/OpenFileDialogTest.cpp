@@ -28,15 +28,17 @@ class OpenFileDialogTest : public ::testing::Test {
         docs_ = root_ + "\\Docs";
         CreateDirectoryA(root_.c_str(), nullptr);
         CreateDirectoryA(docs_.c_str(), nullptr);
-        for (const char* name : {"Lettera.TXT", "Note.old.BAS"})
+        for (const char* name : {"Lettera.TXT", "Note.old.BAS"}) {
             MakeFile(docs_ + "\\" + name);
+        }
         SetCurrentDirectoryA(root_.c_str());
     }
 
     void TearDown() override {
         SetCurrentDirectoryA(previousFolder_.c_str());
-        for (const std::string& file : files_)
+        for (const std::string& file : files_) {
             DeleteFileA(file.c_str());
+        }
         RemoveDirectoryA(docs_.c_str());
         RemoveDirectoryA(root_.c_str());
     }

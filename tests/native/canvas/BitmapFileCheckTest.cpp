@@ -20,8 +20,9 @@ BitmapPicture Picture(std::uint32_t headerSize, std::uint32_t bits, std::uint32_
     const std::uint32_t shades = bits == 1 ? 2 : 4;
     if (bits <= 8) {
         const std::uint32_t entries = headerSize == 12 ? 1u << bits : shades;
-        for (std::uint32_t i = 0; i < entries; ++i)
+        for (std::uint32_t i = 0; i < entries; ++i) {
             picture.palette.push_back(colours[i % 4]);
+        }
     }
     for (int i = 0; i < 15; ++i) {
         const std::uint32_t index = i < 5 ? static_cast<std::uint32_t>(i) % shades : shades - 1;
@@ -49,8 +50,9 @@ struct Damage {
 };
 
 void ExpectAllRefused(const std::vector<Damage>& cases) {
-    for (const Damage& damaged : cases)
+    for (const Damage& damaged : cases) {
         EXPECT_FALSE(Accepted(damaged.file)) << damaged.name;
+    }
 }
 
 // The file of a picture with one field changed.

@@ -34,8 +34,9 @@ class BadInputFiles : public ::testing::Test {
             std::ofstream out(file, std::ios::binary);
             std::string chunk;
             const std::size_t perChunk = std::max<std::size_t>(1, (1 << 20) / piece.size());
-            for (std::size_t i = 0; i < perChunk; ++i)
+            for (std::size_t i = 0; i < perChunk; ++i) {
                 chunk += piece;
+            }
             for (std::size_t left = count; left > 0;) {
                 const std::size_t n = std::min(left, perChunk);
                 out.write(chunk.data(), static_cast<std::streamsize>(n * piece.size()));
@@ -74,9 +75,11 @@ TEST_F(BadInputFiles, ACtrlZFirstGivesTheEmptyText) {
 TEST_F(BadInputFiles, BinaryBytesStayInTheirLines) {
     // Every byte value but CR and Ctrl-Z, NULs among them, in one line; then a CR.
     std::string line;
-    for (int i = 0; i < 256; ++i)
-        if (i != '\r' && i != 0x1a)
+    for (int i = 0; i < 256; ++i) {
+        if (i != '\r' && i != 0x1a) {
             line += static_cast<char>(i);
+        }
+    }
     Load(line + line + "\r" + std::string(3, '\0'));
     ASSERT_EQ(ArrayUpperBound(LineArray), 2);
     EXPECT_EQ(LineArray[1].Length(), 2 * line.size());

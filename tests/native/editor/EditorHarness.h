@@ -41,8 +41,9 @@ class EditorTest : public ::testing::Test {
 
     static void SetText(const std::vector<std::string>& text) {
         ArrayRedim(LineArray, 0, static_cast<std::int32_t>(text.size()));
-        for (std::size_t i = 0; i < text.size(); ++i)
+        for (std::size_t i = 0; i < text.size(); ++i) {
             LineArray[static_cast<std::int32_t>(i + 1)] = DynString(std::string_view(text[i]));
+        }
     }
 
     void Initialise() {
@@ -59,24 +60,28 @@ class EditorTest : public ::testing::Test {
     }
 
     void Type(const std::string& text) {
-        for (char c : text)
+        for (char c : text) {
             Key(scan::LetterA, c);
+        }
     }
 
     // Moves the cursor to a line and column from the top left of the text.
     void MoveTo(int line, int column) {
         Key(scan::Home);
         Key(scan::Home);
-        for (int i = 1; i < line; ++i)
+        for (int i = 1; i < line; ++i) {
             Key(scan::Down);
-        for (int i = 1; i < column; ++i)
+        }
+        for (int i = 1; i < column; ++i) {
             Key(scan::Right);
+        }
     }
 
     static std::vector<std::string> Lines() {
         std::vector<std::string> text;
-        for (std::int32_t i = 1; i <= ArrayUpperBound(LineArray); ++i)
+        for (std::int32_t i = 1; i <= ArrayUpperBound(LineArray); ++i) {
             text.emplace_back(LineArray[i].View());
+        }
         return text;
     }
 

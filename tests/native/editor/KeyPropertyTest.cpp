@@ -17,8 +17,9 @@ class KeyProperties : public EditorTest {
         static const std::string bytes = "ab  xyz \t\xe8\xff";
         std::vector<std::string> text(static_cast<std::size_t>(Below(25)));
         for (std::string& line : text) {
-            for (int i = Below(Below(3) == 0 ? 150 : 20); i > 0; --i)
+            for (int i = Below(Below(3) == 0 ? 150 : 20); i > 0; --i) {
                 line += Below(40) == 0 ? '\0' : bytes[static_cast<std::size_t>(Below(12))];
+            }
         }
         return text;
     }
@@ -41,8 +42,9 @@ class KeyProperties : public EditorTest {
             scan::Right,  scan::End,       scan::Down,   scan::PageDown, scan::Insert,
             scan::Delete, scan::ZoomOut,   scan::ZoomIn, -scan::LetterA, 57};
         // Movement keys come more often, so the cursor gets around.
-        if (Below(3) == 0)
+        if (Below(3) == 0) {
             return codes[Below(sizeof codes / sizeof codes[0])];
+        }
         static const std::int32_t moves[] = {scan::Right, scan::Down, scan::Up,    scan::Left,
                                              scan::Tab,   scan::End,  scan::Delete};
         return moves[Below(sizeof moves / sizeof moves[0])];
@@ -80,8 +82,9 @@ TEST_F(KeyProperties, TheViewStaysInTheTextAndOnlyEnterAndDeleteChangeTheLineCou
         for (int event = 0; event < 300 && !HasFailure(); ++event) {
             const std::int32_t code = RandomScanCode();
             const char character = RandomCharacter();
-            if (code == scan::F1)
+            if (code == scan::F1) {
                 fakes::controls.menuAnswers.push_back(Below(11));
+            }
             const std::int32_t linesBefore = ArrayUpperBound(LineArray);
             const ViewState before = View();
             const bool seenBefore = CursorRowSeen(before);
@@ -94,12 +97,13 @@ TEST_F(KeyProperties, TheViewStaysInTheTextAndOnlyEnterAndDeleteChangeTheLineCou
                          std::to_string(static_cast<unsigned char>(character)));
             const std::int32_t lines = ArrayUpperBound(LineArray);
             ExpectNormalised(View(), lines);
-            if (code == scan::Enter)
+            if (code == scan::Enter) {
                 EXPECT_EQ(lines, linesBefore + insertMode);
-            else if (code == scan::Delete)
+            } else if (code == scan::Delete) {
                 EXPECT_TRUE(lines == linesBefore || lines == linesBefore - 1);
-            else
+            } else {
                 EXPECT_EQ(lines, linesBefore);
+            }
 
             const bool typed = static_cast<unsigned char>(character) >= 32;
             const bool joined = code == scan::Delete && lines != linesBefore;
@@ -115,10 +119,11 @@ TEST_F(KeyProperties, TheViewStaysInTheTextAndOnlyEnterAndDeleteChangeTheLineCou
                     << "cursor line " << View().cursorLine << " top line " << View().topLine;
             }
             // Every event but a Tab that finds no word ends in one redraw.
-            if (fakes::canvas.redraws == redrawsBefore)
+            if (fakes::canvas.redraws == redrawsBefore) {
                 EXPECT_TRUE(code == scan::Tab && View() == before);
-            else
+            } else {
                 EXPECT_EQ(fakes::canvas.redraws, redrawsBefore + 1);
+            }
         }
     }
 }

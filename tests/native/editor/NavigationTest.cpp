@@ -4,8 +4,9 @@ namespace {
 
 std::vector<std::string> Numbered(int count) {
     std::vector<std::string> text;
-    for (int i = 1; i <= count; ++i)
+    for (int i = 1; i <= count; ++i) {
         text.push_back("line " + std::to_string(i));
+    }
     return text;
 }
 
@@ -25,8 +26,9 @@ TEST_F(Navigation, UpAndLeftStopAtTheTopLeft) {
 
 TEST_F(Navigation, DownScrollsWhenTheCursorLeavesTheLastRowAndStopsAtTheLastLine) {
     Open(Numbered(12));
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < 9; ++i) {
         Key(scan::Down);
+    }
     EXPECT_EQ(View(), (ViewState{1, 1, 10, 1}));
     Key(scan::Down);
     EXPECT_EQ(View(), (ViewState{2, 1, 11, 1}));
@@ -189,12 +191,14 @@ using Zoom = EditorTest;
 
 TEST_F(Zoom, StopsAtOneAndAtSeventyTwoPoints) {
     Open({"a"});
-    for (int i = 0; i < 70; ++i)
+    for (int i = 0; i < 70; ++i) {
         Key(scan::ZoomIn);
+    }
     EXPECT_EQ(fakes::canvas.fontSize, 72);
     EXPECT_NE(Title().find(" Font 72 ScanCode:-78"), std::string::npos) << Title();
-    for (int i = 0; i < 80; ++i)
+    for (int i = 0; i < 80; ++i) {
         Key(scan::ZoomOut);
+    }
     EXPECT_EQ(fakes::canvas.fontSize, 1);
     EXPECT_NE(Title().find(" Font 1 ScanCode:-74"), std::string::npos) << Title();
 }
@@ -222,8 +226,9 @@ TEST_F(Zoom, KeepsTheSizeForLaterKeysAndChangesTheVisibleArea) {
 TEST_F(Zoom, TheCursorCanEndBelowTheDrawnRowsAndDownDoesNotScrollThere) {
     Open(Numbered(30));
     MoveTo(10, 1);
-    for (int i = 0; i < 9; ++i)
+    for (int i = 0; i < 9; ++i) {
         Key(scan::ZoomIn);
+    }
     // 18 points: 28-pixel rows, 5 of them.
     Key(scan::Down);
     EXPECT_EQ(View(), (ViewState{1, 1, 11, 1}));

@@ -18,8 +18,9 @@ class ScreenDrawing : public EditorTest {
     static std::vector<std::string> LastCalls() {
         const auto& calls = fakes::canvas.calls;
         for (std::size_t i = calls.size(); i-- > 0;) {
-            if (calls[i].rfind("attach ", 0) == 0)
+            if (calls[i].rfind("attach ", 0) == 0) {
                 return {calls.begin() + static_cast<std::ptrdiff_t>(i), calls.end()};
+            }
         }
         return {};
     }
@@ -28,8 +29,9 @@ class ScreenDrawing : public EditorTest {
     static std::vector<std::string> DrawingCalls() {
         const std::vector<std::string> calls = LastCalls();
         for (std::size_t i = 0; i < calls.size(); ++i) {
-            if (calls[i] == "charsize")
+            if (calls[i] == "charsize") {
                 return {calls.begin() + static_cast<std::ptrdiff_t>(i) + 1, calls.end()};
+            }
         }
         return {};
     }
@@ -98,8 +100,9 @@ TEST_F(ScreenDrawing, AMissingPictureLeavesAWhiteBackgroundThatIsKept) {
 TEST_F(ScreenDrawing, PrintsOneRowMoreThanFitsAndStopsAtTheLastLine) {
     Open({"1", "2", "3", "4", "5", "6"});
     std::vector<std::string> rows;
-    for (const fakes::Print& print : fakes::canvas.prints)
+    for (const fakes::Print& print : fakes::canvas.prints) {
         rows.push_back(print.text);
+    }
     EXPECT_EQ(rows, (std::vector<std::string>{"1    ", "2    ", "3    ", "4    ", "1"}));
     EXPECT_EQ(fakes::canvas.prints[3].y, 42);
 }
@@ -192,8 +195,9 @@ TEST_F(ScreenDrawing, OnlyWholeRowsAndColumnsOfTheSeenPartCount) {
 
 TEST_F(ScreenDrawing, EveryCompletedKeyRedrawsOnce) {
     Open({"abc"});
-    for (std::int32_t code : {scan::Right, scan::Esc, scan::ZoomIn, scan::Insert, 200})
+    for (std::int32_t code : {scan::Right, scan::Esc, scan::ZoomIn, scan::Insert, 200}) {
         Key(code);
+    }
     EXPECT_EQ(fakes::canvas.redraws, 6);
     EXPECT_EQ(std::count(fakes::canvas.calls.begin(), fakes::canvas.calls.end(), "redraw"), 6);
 }

@@ -36,8 +36,9 @@ class TextLoading : public ::testing::Test {
 
     static std::vector<std::string> Lines() {
         std::vector<std::string> lines;
-        for (std::int32_t i = 1; i <= ArrayUpperBound(LineArray); ++i)
+        for (std::int32_t i = 1; i <= ArrayUpperBound(LineArray); ++i) {
             lines.emplace_back(LineArray[i].View());
+        }
         return lines;
     }
 
@@ -92,8 +93,9 @@ void RecordReport(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept {
 TEST_F(TextLoading, ReportsTheBytesReadEveryFewThousandLines) {
     // 10,000 lines of 8 bytes and CR LF, then bytes after a Ctrl-Z that are not text.
     std::string bytes;
-    for (int i = 0; i < 10000; ++i)
+    for (int i = 0; i < 10000; ++i) {
         bytes += "line    \r\n";
+    }
     reports.clear();
     const std::filesystem::path file = folder_ / "text.txt";
     std::ofstream(file, std::ios::binary) << bytes << "\x1A tail";

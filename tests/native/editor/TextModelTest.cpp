@@ -19,14 +19,16 @@ std::string Edit(const std::string& line, std::int32_t column, const std::string
 
 void Fill(StringArray& lines, const std::vector<std::string>& text) {
     ArrayRedim(lines, 0, static_cast<std::int32_t>(text.size()) - 1);
-    for (std::size_t i = 0; i < text.size(); ++i)
+    for (std::size_t i = 0; i < text.size(); ++i) {
         lines[static_cast<std::int32_t>(i)] = DynString(std::string_view(text[i]));
+    }
 }
 
 std::vector<std::string> Contents(const StringArray& lines) {
     std::vector<std::string> text;
-    for (std::int32_t i = 0; i <= ArrayUpperBound(lines); ++i)
+    for (std::int32_t i = 0; i <= ArrayUpperBound(lines); ++i) {
         text.emplace_back(lines[i].View());
+    }
     return text;
 }
 

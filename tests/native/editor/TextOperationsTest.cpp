@@ -105,8 +105,9 @@ TEST_F(TextOperations, SortOnTheLastLineChangesNothing) {
 TEST_F(TextOperations, ACancelledMenuOrAnUnknownNumberOnlyRedraws) {
     Open({"  Ab  "});
     const int redraws = fakes::canvas.redraws;
-    for (std::int32_t answer : {0, 10, -1})
+    for (std::int32_t answer : {0, 10, -1}) {
         Run(answer);
+    }
     EXPECT_EQ(Lines(), (std::vector<std::string>{"  Ab  "}));
     EXPECT_EQ(fakes::canvas.redraws, redraws + 3);
     EXPECT_EQ(fakes::controls.menuShown, 3);

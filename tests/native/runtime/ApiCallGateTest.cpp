@@ -39,6 +39,7 @@ TEST(MapSystemError, OneCodeOfEveryRow) {
         {8, 7},   {14, 7},  {15, 68}, {20, 68}, {17, 74}, {21, 71},   {23, 72}, {25, 72},
         {31, 72}, {34, 72}, {35, 72}, {38, 62}, {39, 61}, {112, 61},  {87, 5},
     };
-    for (const auto& [code, number] : rows)
+    for (const auto& [code, number] : rows) {
         EXPECT_EQ(MapSystemError(code), number) << code;
+    }
 }

@@ -20,34 +20,41 @@ void PlainQuickSort(std::vector<DynString>& a, std::int64_t lo, std::int64_t hi,
     std::int64_t j = hi;
     const auto at = [&](std::int64_t k) { return key.Of(a[static_cast<std::size_t>(k)]); };
     while (i <= j) {
-        while (key.Less(at(i), pivot) && i < hi)
+        while (key.Less(at(i), pivot) && i < hi) {
             ++i;
-        while (key.Less(pivot, at(j)) && j > lo)
+        }
+        while (key.Less(pivot, at(j)) && j > lo) {
             --j;
+        }
         if (i <= j) {
-            if (i < j)
+            if (i < j) {
                 a[static_cast<std::size_t>(i)].Swap(a[static_cast<std::size_t>(j)]);
+            }
             ++i;
             --j;
         }
     }
-    if (lo < j)
+    if (lo < j) {
         PlainQuickSort(a, lo, j, key);
-    if (i < hi)
+    }
+    if (i < hi) {
         PlainQuickSort(a, i, hi, key);
+    }
 }
 
 std::vector<const char*> Blocks(const std::vector<DynString>& a) {
     std::vector<const char*> blocks;
-    for (const DynString& s : a)
+    for (const DynString& s : a) {
         blocks.push_back(s.Bytes());
+    }
     return blocks;
 }
 
 void ExpectSortedPermutation(const std::vector<DynString>& sorted,
                              const std::vector<const char*>& before, const SortKey& key) {
-    for (std::size_t i = 1; i < sorted.size(); ++i)
+    for (std::size_t i = 1; i < sorted.size(); ++i) {
         ASSERT_FALSE(key.Less(key.Of(sorted[i]), key.Of(sorted[i - 1]))) << "at " << i;
+    }
     std::vector<const char*> after = Blocks(sorted);
     std::vector<const char*> original = before;
     std::sort(after.begin(), after.end());
@@ -101,8 +108,9 @@ TEST(ArraySort, BalancedInputsKeepTheQuicksortsMovesExactly) {
         std::vector<DynString> model;
         for (std::size_t i = 0; i < n; ++i) {
             std::string s(whole ? random() % 20 : random() % 6, ' ');
-            for (std::size_t c = 0; c < s.size(); ++c)
+            for (std::size_t c = 0; c < s.size(); ++c) {
                 s[c] = whole && c < 12 ? "aaaaaaaaaaa\0"[c] : "aAbB\xE9 "[random() % 6];
+            }
             model.emplace_back(std::string_view(s));
         }
         std::vector<DynString> sorted = model; // copies share no blocks: compare by content
@@ -132,8 +140,9 @@ TEST(ArraySort, HeapsortAloneSortsEveryRange) {
     for (const SortKey key : {SortKey{1, 3, false, false}, SortKey{0, 0, true, true}}) {
         for (int n : {64, 65, 200, 5001}) {
             std::vector<int> values;
-            for (int i = 0; i < n; ++i)
+            for (int i = 0; i < n; ++i) {
                 values.push_back(static_cast<int>(random() % 300));
+            }
             std::vector<DynString> lines = Numbered(values);
             const std::vector<const char*> before = Blocks(lines);
             SortReferences(lines.data(), 0, n - 1, key, 0);
@@ -142,8 +151,9 @@ TEST(ArraySort, HeapsortAloneSortsEveryRange) {
     }
     // Elements outside the range stay where they are.
     std::vector<int> middle(70);
-    for (int i = 0; i < 70; ++i)
+    for (int i = 0; i < 70; ++i) {
         middle[static_cast<std::size_t>(i)] = 100 - i;
+    }
     std::vector<DynString> wide = Numbered(middle);
     wide.insert(wide.begin(), DynString("zzz first"));
     wide.emplace_back("aaa last");

@@ -47,8 +47,9 @@ TEST(DateTime, TheClockTextMatchesTheLocalTime) {
 }
 
 TEST(DateTime, OutOfMemoryGivesEmptyAndError7) {
-    if (!kAllocationsCanFail)
+    if (!kAllocationsCanFail) {
         GTEST_SKIP() << "the real allocator cannot be made to fail";
+    }
     ClearErrorNumber();
     FailAllocationsAfter(0);
     const DynString date = DateText();

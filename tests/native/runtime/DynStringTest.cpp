@@ -51,8 +51,9 @@ TEST(DynString, AssigningTheSameLengthReusesTheBlock) {
 }
 
 TEST(DynString, FailedAllocationGivesEmptyAndError7) {
-    if (!kAllocationsCanFail)
+    if (!kAllocationsCanFail) {
         GTEST_SKIP() << "the real allocator cannot be made to fail";
+    }
     const DynString original("abc");
     DynString target("longer text");
     ClearErrorNumber();

@@ -165,8 +165,9 @@ TEST(RoundToInt32, KeepsTheLowBits) {
 }
 
 TEST(NumberText, OutOfMemoryGivesEmptyAndError7) {
-    if (!kAllocationsCanFail)
+    if (!kAllocationsCanFail) {
         GTEST_SKIP() << "the real allocator cannot be made to fail";
+    }
     ClearErrorNumber();
     FailAllocationsAfter(0);
     const DynString text = NumberText(12);

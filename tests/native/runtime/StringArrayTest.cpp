@@ -19,15 +19,17 @@ std::string Text(const DynString& s) {
 
 std::vector<std::string> Contents(const StringArray& a) {
     std::vector<std::string> items;
-    for (std::int32_t i = a.LowerBound(); i <= a.UpperBound(); ++i)
+    for (std::int32_t i = a.LowerBound(); i <= a.UpperBound(); ++i) {
         items.push_back(Text(a[i]));
+    }
     return items;
 }
 
 void Fill(StringArray& a, std::int32_t lower, const std::vector<std::string>& items) {
     ArrayRedim(a, lower, lower + static_cast<std::int32_t>(items.size()) - 1);
-    for (std::size_t i = 0; i < items.size(); ++i)
+    for (std::size_t i = 0; i < items.size(); ++i) {
         a[lower + static_cast<std::int32_t>(i)] = DynString(items[i]);
+    }
 }
 
 using Items = std::vector<std::string>;
@@ -138,11 +140,13 @@ TEST(ArraySortFrom, MovesReferencesOnly) {
     StringArray a;
     Fill(a, 1, {"d", "c", "b", "a"});
     std::vector<const char*> before;
-    for (std::int32_t i = 1; i <= 4; ++i)
+    for (std::int32_t i = 1; i <= 4; ++i) {
         before.push_back(a[i].Bytes());
+    }
     ArraySortFrom(a, 1, 0, 0, 0);
-    for (std::int32_t i = 1; i <= 4; ++i)
+    for (std::int32_t i = 1; i <= 4; ++i) {
         EXPECT_EQ(a[i].Bytes(), before[4 - i]);
+    }
 }
 
 TEST(ArraySortFrom, RefusedStartsAndKeyRanges) {
@@ -181,8 +185,9 @@ TEST(ArraySortFrom, DescendingAndFoldedFlags) {
 }
 
 TEST(StringArray, NoMemoryLeavesTheArrayAsItWas) {
-    if (!kAllocationsCanFail)
+    if (!kAllocationsCanFail) {
         GTEST_SKIP() << "the real allocator cannot be made to fail";
+    }
     StringArray a;
     Fill(a, 1, {"a", "b"});
     const DynString fill("fill");
@@ -227,8 +232,9 @@ struct Model {
 std::string RandomText(std::mt19937& random) {
     static const char bytes[] = {'a', 'b', 'c', 'A', 'B', '\0', '\xE9', ' '};
     std::string text(random() % 4, ' ');
-    for (char& byte : text)
+    for (char& byte : text) {
         byte = bytes[random() % sizeof bytes];
+    }
     return text;
 }
 
@@ -237,8 +243,9 @@ std::string RandomText(std::mt19937& random) {
 std::string SortKeyOf(const std::string& s, std::int32_t from, std::int32_t to, bool fold) {
     std::string key;
     for (std::int32_t column = 1; column <= static_cast<std::int32_t>(s.size()); ++column) {
-        if (from != 0 && to != 0 && (column < from || column > to))
+        if (from != 0 && to != 0 && (column < from || column > to)) {
             continue;
+        }
         const char byte = s[static_cast<std::size_t>(column - 1)];
         key += fold && byte >= 'a' && byte <= 'z' ? static_cast<char>(byte - 'a' + 'A') : byte;
     }
@@ -266,10 +273,11 @@ TEST(StringArray, RandomSequencesMatchAPlainList) {
             const auto upper = lower + static_cast<std::int32_t>(random() % 10) - 1;
             FailAllocationsAfter(budget);
             ArrayRedim(a, lower, upper);
-            if (upper < lower)
+            if (upper < lower) {
                 expected = Err::BadIndex;
-            else
+            } else {
                 model = {true, lower, Items(static_cast<std::size_t>(upper - lower + 1))};
+            }
             break;
         }
         case 1: {
@@ -346,10 +354,11 @@ TEST(StringArray, RandomSequencesMatchAPlainList) {
                 for (std::size_t i = at + 1; i < sorted.size(); ++i) {
                     const std::string first = SortKeyOf(sorted[i - 1], from, to, fold);
                     const std::string second = SortKeyOf(sorted[i], from, to, fold);
-                    if (descending)
+                    if (descending) {
                         ASSERT_GE(first, second) << "step " << step << " flags " << flags;
-                    else
+                    } else {
                         ASSERT_LE(first, second) << "step " << step << " flags " << flags;
+                    }
                 }
                 model.items = sorted;
             }

@@ -115,8 +115,9 @@ TEST(CaseMapping, LettersAndTheSevenAccentedPairs) {
     const unsigned char pairs[7][2] = {{0x8E, 0x84}, {0x99, 0x94}, {0x9A, 0x81}, {0x90, 0x82},
                                        {0xA5, 0xA4}, {0x8F, 0x86}, {0x80, 0x87}};
     std::string all;
-    for (int byte = 0; byte < 256; ++byte)
+    for (int byte = 0; byte < 256; ++byte) {
         all += static_cast<char>(byte);
+    }
     std::string upper = all;
     std::string lower = all;
     for (int byte = 'a'; byte <= 'z'; ++byte) {
@@ -130,8 +131,9 @@ TEST(CaseMapping, LettersAndTheSevenAccentedPairs) {
     EXPECT_EQ(Text(ToUpper(Bytes(all))), upper);
     EXPECT_EQ(Text(ToLower(Bytes(all))), lower);
     int letters = 0;
-    for (int byte = 0; byte < 256; ++byte)
+    for (int byte = 0; byte < 256; ++byte) {
         letters += IsCaseLetter(static_cast<unsigned char>(byte)) ? 1 : 0;
+    }
     EXPECT_EQ(letters, 52 + 14);
     EXPECT_TRUE(IsCaseLetter(0x80));
     EXPECT_FALSE(IsCaseLetter(0xE4));
@@ -258,8 +260,9 @@ TEST(Fields, SplittingAnElementOfTheSameArray) {
 }
 
 TEST(StringFunctions, FailedAllocationGivesEmptyAndError7) {
-    if (!kAllocationsCanFail)
+    if (!kAllocationsCanFail) {
         GTEST_SKIP() << "the real allocator cannot be made to fail";
+    }
     // The arguments exist before allocations start failing, so that each function meets
     // the failure in its own allocation and not in making its arguments.
     const DynString ab("ab");

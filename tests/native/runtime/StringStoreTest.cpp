@@ -26,8 +26,9 @@ TEST(StringStore, StringsKeepTheirBytesWhateverIsMadeAndDroppedAround) {
         // Mostly around the largest shared slot (507 bytes), some far beyond it.
         const std::size_t length = random() % 8 == 0 ? 500 + random() % 20 : 1 + random() % 600;
         std::string bytes(length, '\0');
-        for (char& byte : bytes)
+        for (char& byte : bytes) {
             byte = static_cast<char>(random());
+        }
         if (random() % 2 == 0) {
             strings[at] = DynString(bytes);
         } else {
@@ -43,8 +44,9 @@ TEST(StringStore, StringsKeepTheirBytesWhateverIsMadeAndDroppedAround) {
 }
 
 TEST(StringStore, EveryStringCountsAsOneAllocationWhenMemoryRunsOut) {
-    if (!kAllocationsCanFail)
+    if (!kAllocationsCanFail) {
         GTEST_SKIP() << "the real allocator cannot be made to fail";
+    }
     const DynString warm("a chunk of this size class exists now");
     ClearErrorNumber();
     {

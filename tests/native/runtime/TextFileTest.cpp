@@ -32,15 +32,17 @@ Lines SplitLikeAFile(std::string bytes) {
             lines.push_back(line);
             line.clear();
             open = false;
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') {
                 ++i;
+            }
         } else {
             line += bytes[i];
             open = true;
         }
     }
-    if (open)
+    if (open) {
         lines.push_back(line);
+    }
     return lines;
 }
 
@@ -56,8 +58,9 @@ class TextFile : public ::testing::Test {
     }
 
     void TearDown() override {
-        for (FileNumber number = 0; number < 4; ++number)
+        for (FileNumber number = 0; number < 4; ++number) {
             FileClose(number);
+        }
         std::filesystem::remove_all(folder_);
     }
 
@@ -77,8 +80,9 @@ class TextFile : public ::testing::Test {
         EXPECT_EQ(GetErrorNumber(), Err::None);
         const FileLineCountResult count = FileLineCount(1);
         Lines lines;
-        for (std::uint64_t i = 0; i < count.count; ++i)
+        for (std::uint64_t i = 0; i < count.count; ++i) {
             lines.push_back(Text(FileReadLine(1)));
+        }
         EXPECT_EQ(GetErrorNumber(), Err::None);
         EXPECT_EQ(Text(FileReadLine(1)), "");
         EXPECT_EQ(GetErrorNumber(), Err::InputPastEnd);
@@ -101,8 +105,9 @@ class TextFile : public ::testing::Test {
         note(std::to_string(count.count) + "," + std::to_string(count.longest));
         for (std::uint64_t i = 0; i < count.count + 2; ++i) {
             note(Text(FileReadLine(1)));
-            if (i == count.count / 2)
+            if (i == count.count / 2) {
                 note(std::to_string(FileLineCount(1).count));
+            }
         }
         FileClose(1);
         return seen;
@@ -131,8 +136,9 @@ TEST_F(TextFile, LineEndsCtrlZAndTheLastLine) {
         {"ab\x1A\r\n", {"ab"}},
         {std::string("a\0\tb\r\n", 6), {std::string("a\0\tb", 4)}},
     };
-    for (const auto& [bytes, lines] : cases)
+    for (const auto& [bytes, lines] : cases) {
         EXPECT_EQ(ReadLikeTheEditor(Write(bytes)), lines) << testing::PrintToString(bytes);
+    }
 }
 
 TEST_F(TextFile, CountsLinesAndTheLongest) {
@@ -221,10 +227,11 @@ TEST_F(TextFile, ReadingAheadSeesWhatTheSmallBufferSees) {
     const std::size_t edges[] = {65536, 131072};
     for (int round = 0; round < 40; ++round) {
         std::size_t size = random() % 300;
-        if (round % 2 == 1)
+        if (round % 2 == 1) {
             size = edges[random() % 2] + random() % 9 - 4;
-        else if (round % 10 == 0)
+        } else if (round % 10 == 0) {
             size = random() % 200000;
+        }
         // Some files have short lines, some lines of thousands of bytes.
         const std::uint32_t lineEvery = round % 3 == 0 ? 5000 : 6;
         std::string bytes(size, 'a');
@@ -238,8 +245,9 @@ TEST_F(TextFile, ReadingAheadSeesWhatTheSmallBufferSees) {
                 bytes[edge] = '\n';
             }
         }
-        if (!bytes.empty() && random() % 4 == 0)
+        if (!bytes.empty() && random() % 4 == 0) {
             bytes[random() % bytes.size()] = '\x1A';
+        }
         const std::string path = Write(bytes);
         const std::uint16_t held = heldModes[random() % 3];
         const std::int32_t bufferSize = bufferSizes[random() % 5];
@@ -367,8 +375,9 @@ TEST_F(TextFile, NotSharedForWritingIsReadAhead) {
 #endif
 
 TEST_F(TextFile, NoMemoryForTheControlBlock) {
-    if (!kAllocationsCanFail)
+    if (!kAllocationsCanFail) {
         GTEST_SKIP() << "the real allocator cannot be made to fail";
+    }
     const DynString name(Write("a\r\n").c_str());
     {
         FailAllocations failing;

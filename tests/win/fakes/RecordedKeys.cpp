@@ -9,8 +9,9 @@ namespace {
 
 void RecordKey(std::int32_t& scanCode, DynString& keyChar) noexcept {
     recordedKeys.push_back({scanCode, std::string(keyChar.View())});
-    if (afterRecordedKey)
+    if (afterRecordedKey) {
         afterRecordedKey(recordedKeys.back());
+    }
 }
 
 } // namespace

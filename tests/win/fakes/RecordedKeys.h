@@ -17,8 +17,9 @@ struct RecordedKey {
 
 inline void PrintTo(const RecordedKey& key, std::ostream* out) {
     *out << '{' << key.scanCode << ", [";
-    for (unsigned char byte : key.keyChar)
+    for (unsigned char byte : key.keyChar) {
         *out << static_cast<int>(byte);
+    }
     *out << "]}";
 }
 

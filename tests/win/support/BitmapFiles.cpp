@@ -34,8 +34,9 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-    for (const std::string& file : files_)
+    for (const std::string& file : files_) {
         DeleteFileA(file.c_str());
+    }
     RemoveDirectoryA(path_.c_str());
 }
 

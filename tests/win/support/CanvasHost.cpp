@@ -30,8 +30,9 @@ void CanvasHost::Attach(std::int32_t option) const {
 
 PixelGrid CanvasHost::Backing() const {
     const WindowRecord* record = Record();
-    if (record == nullptr)
+    if (record == nullptr) {
         return {};
+    }
     return ReadDcPixels(CanvasOf(*record).memoryDc, width_, height_);
 }
 
@@ -40,8 +41,9 @@ PixelGrid CanvasHost::Screen() const {
 }
 
 void CanvasHost::Destroy() {
-    if (window_ != nullptr)
+    if (window_ != nullptr) {
         DestroyWindow(window_);
+    }
     window_ = nullptr;
     PumpMessages();
 }
@@ -63,8 +65,9 @@ PixelGrid ReadDcPixels(HDC dc, int width, int height) {
     GetDIBits(copy, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(copy);
-    for (std::uint32_t& pixel : pixels)
+    for (std::uint32_t& pixel : pixels) {
         pixel &= 0xFFFFFF;
+    }
     return pixels;
 }
 

@@ -15,8 +15,9 @@ constexpr std::int32_t kFontSize = 9;
 
 EditorWindow::EditorWindow(int width, int height, const std::vector<std::string>& text) {
     ArrayRedim(LineArray, 0, static_cast<std::int32_t>(text.size()));
-    for (std::size_t i = 0; i < text.size(); ++i)
+    for (std::size_t i = 0; i < text.size(); ++i) {
         LineArray[static_cast<std::int32_t>(i + 1)] = DynString(std::string_view(text[i]));
+    }
     RegisterCanvasControl();
     // A smaller window than the program's maximized one keeps the tests quick; the
     // canvas is what is drawn on, whatever the window's size.
@@ -32,8 +33,9 @@ EditorWindow::EditorWindow(int width, int height, const std::vector<std::string>
 }
 
 EditorWindow::~EditorWindow() {
-    if (IsWindow(window_))
+    if (IsWindow(window_)) {
         DestroyWindow(window_);
+    }
     RemoveKeyboardHook();
     ArrayErase(LineArray);
 }
@@ -44,7 +46,8 @@ void EditorWindow::RunModal() {
 
 std::vector<std::string> TextLines() {
     std::vector<std::string> lines;
-    for (std::int32_t i = 1; i <= ArrayUpperBound(LineArray); ++i)
+    for (std::int32_t i = 1; i <= ArrayUpperBound(LineArray); ++i) {
         lines.emplace_back(LineArray[i].View());
+    }
     return lines;
 }

@@ -21,8 +21,9 @@ std::string ItemText(HWND dialog, int id) {
 HWND WaitForDialog(const std::string& caption) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < kPatienceMilliseconds;) {
         HWND dialog = FindWindowA("#32770", caption.c_str());
-        if (dialog != nullptr && IsWindowVisible(dialog))
+        if (dialog != nullptr && IsWindowVisible(dialog)) {
             return dialog;
+        }
         Sleep(kPollMilliseconds);
     }
     return nullptr;
@@ -30,8 +31,9 @@ HWND WaitForDialog(const std::string& caption) {
 
 bool WaitForEnd(HWND dialog) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < kPatienceMilliseconds;) {
-        if (!IsWindow(dialog))
+        if (!IsWindow(dialog)) {
             return true;
+        }
         Sleep(kPollMilliseconds);
     }
     return false;
@@ -61,8 +63,9 @@ HWND MessageBoxOver(HWND dialog) {
 void ForceEnd(HWND dialog) {
     for (const DWORD start = GetTickCount(); GetTickCount() - start < kPatienceMilliseconds;) {
         HWND box = MessageBoxOver(dialog);
-        if (box == nullptr)
+        if (box == nullptr) {
             break;
+        }
         PostMessageA(box, WM_CLOSE, 0, 0);
         Sleep(kPollMilliseconds);
     }
@@ -76,20 +79,23 @@ FileDialogDriver::FileDialogDriver(std::string caption, std::string name)
     : caption_(std::move(caption)), name_(std::move(name)), thread_([this] { Drive(); }) {}
 
 FileDialogDriver::~FileDialogDriver() {
-    if (thread_.joinable())
+    if (thread_.joinable()) {
         thread_.join();
+    }
 }
 
 const FileDialogDriver::Seen& FileDialogDriver::Result() {
-    if (thread_.joinable())
+    if (thread_.joinable()) {
         thread_.join();
+    }
     return seen_;
 }
 
 void FileDialogDriver::Drive() {
     HWND dialog = WaitForDialog(caption_);
-    if (dialog == nullptr)
+    if (dialog == nullptr) {
         return;
+    }
     seen_.found = true;
     seen_.folder = ItemText(dialog, kLookIn);
     seen_.fileName = ItemText(dialog, kFileName);

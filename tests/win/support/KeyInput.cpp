@@ -25,7 +25,8 @@ KeyInput& KeyInput::TapWithoutScanCode(WORD key) {
 }
 
 void KeyInput::Send() const {
-    if (!inputs_.empty())
+    if (!inputs_.empty()) {
         SendInput(static_cast<UINT>(inputs_.size()), const_cast<INPUT*>(inputs_.data()),
                   sizeof(INPUT));
+    }
 }

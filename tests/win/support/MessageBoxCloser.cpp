@@ -14,8 +14,9 @@ HWND FindMessageBox(DWORD threadId) {
         [](HWND window, LPARAM result) -> BOOL {
             char className[16] = {};
             GetClassNameA(window, className, sizeof className);
-            if (lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window))
+            if (lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window)) {
                 return TRUE;
+            }
             *reinterpret_cast<HWND*>(result) = window;
             return FALSE;
         },

@@ -22,8 +22,9 @@ RefuseHeap::~RefuseHeap() {
 // its operator delete frees what malloc gave.
 void* operator new(std::size_t size) {
     if (!refused) {
-        if (void* block = std::malloc(size != 0 ? size : 1))
+        if (void* block = std::malloc(size != 0 ? size : 1)) {
             return block;
+        }
     }
     throw std::bad_alloc();
 }

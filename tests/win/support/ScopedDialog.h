@@ -9,8 +9,9 @@ class ScopedDialog {
   public:
     explicit ScopedDialog(HWND window) : window_(window) {}
     ~ScopedDialog() {
-        if (window_ != nullptr && IsWindow(window_))
+        if (window_ != nullptr && IsWindow(window_)) {
             DestroyWindow(window_);
+        }
     }
     ScopedDialog(const ScopedDialog&) = delete;
     ScopedDialog& operator=(const ScopedDialog&) = delete;

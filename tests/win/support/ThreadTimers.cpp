@@ -18,11 +18,13 @@ bool guardFired = false;
 void CALLBACK CheckForeground(HWND, UINT, UINT_PTR, DWORD) {
     char caption[256] = "";
     HWND foreground = GetForegroundWindow();
-    if (foreground == nullptr || !IsWindowVisible(foreground))
+    if (foreground == nullptr || !IsWindowVisible(foreground)) {
         return;
+    }
     GetWindowTextA(foreground, caption, sizeof caption);
-    if (foregroundCaption != caption)
+    if (foregroundCaption != caption) {
         return;
+    }
     KillTimer(nullptr, foregroundTimer);
     foregroundTimer = 0;
     std::function<void()> action = std::move(foregroundAction);
@@ -44,8 +46,9 @@ void CALLBACK GiveUp(HWND, UINT, UINT_PTR timer, DWORD) {
 } // namespace
 
 void WhenForeground(const char* caption, std::function<void()> action) {
-    if (foregroundTimer != 0)
+    if (foregroundTimer != 0) {
         KillTimer(nullptr, foregroundTimer);
+    }
     foregroundCaption = caption;
     foregroundAction = std::move(action);
     foregroundTimer = SetTimer(nullptr, 0, kPollMilliseconds, CheckForeground);

@@ -33,23 +33,26 @@ std::string Number(double value) {
 
 // Records a call; the description is made only while recording.
 template <typename Describe> void Record(Describe describe) {
-    if (canvas.recording)
+    if (canvas.recording) {
         canvas.calls.push_back(describe());
+    }
 }
 
 // The backing bitmap's content as a pixel string, and back.
 DynString Encode(const std::vector<std::string>& picture) {
     std::string joined;
-    for (const std::string& item : picture)
+    for (const std::string& item : picture) {
         joined += item + '\n';
+    }
     return DynString(std::string_view(joined));
 }
 
 std::vector<std::string> Decode(const DynString& pixels) {
     std::vector<std::string> picture;
     std::istringstream in{std::string(pixels.View())};
-    for (std::string item; std::getline(in, item);)
+    for (std::string item; std::getline(in, item);) {
         picture.push_back(item);
+    }
     return picture;
 }
 
@@ -69,8 +72,9 @@ void CanvasAttach(WindowHandle window, std::int32_t controlId, std::int32_t opti
 
 void CanvasRedraw() noexcept {
     Record([&] { return "redraw"; });
-    if (!canvas.current)
+    if (!canvas.current) {
         return;
+    }
     ++canvas.redraws;
     canvas.screen = canvas.backing;
 }
@@ -92,15 +96,17 @@ void CanvasSetFont(const DynString& face, std::int32_t size, std::int32_t style)
         return "font " + std::string(face.View()) + " " + std::to_string(size) + " " +
                std::to_string(style);
     });
-    if (canvas.current)
+    if (canvas.current) {
         canvas.fontSize = size;
+    }
 }
 
 void CanvasGetCharSize(double& width, double& height) noexcept {
     Record([&] { return "charsize"; });
     width = height = 0;
-    if (canvas.current && canvas.fontSize > 0)
+    if (canvas.current && canvas.fontSize > 0) {
         std::tie(width, height) = canvas.cell(canvas.fontSize);
+    }
 }
 
 void CanvasMoveTo(double x, double y) noexcept {
@@ -111,8 +117,9 @@ void CanvasMoveTo(double x, double y) noexcept {
 
 void CanvasPrint(const DynString& text) noexcept {
     Record([&] { return "print '" + std::string(text.View()) + "'"; });
-    if (!canvas.current || !canvas.recording)
+    if (!canvas.current || !canvas.recording) {
         return;
+    }
     canvas.prints.push_back(
         {canvas.x, canvas.y, std::string(text.View()), canvas.textColour, canvas.backColour});
     canvas.backing.push_back("text " + Number(canvas.x) + "," + Number(canvas.y) + " '" +
@@ -134,11 +141,13 @@ void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, d
         return "picture " + std::string(name.View()) + " " + Number(x1) + " " + Number(y1) + " " +
                Number(x2) + " " + Number(y2);
     });
-    if (!canvas.current || !canvas.pictureExists)
+    if (!canvas.current || !canvas.pictureExists) {
         return;
+    }
     ++canvas.pictureLoads;
-    if (canvas.recording)
+    if (canvas.recording) {
         canvas.backing.push_back("picture " + std::string(name.View()));
+    }
 }
 
 DynString CanvasGetPixels() noexcept {
@@ -148,27 +157,31 @@ DynString CanvasGetPixels() noexcept {
 
 void CanvasSetPixels(const DynString& pixels) noexcept {
     Record([&] { return "setpixels"; });
-    if (!canvas.current)
+    if (!canvas.current) {
         return;
+    }
     canvas.backing = fakes::Decode(pixels);
     canvas.prints.clear();
 }
 
 void CanvasClear(std::int32_t colour, std::int32_t fillStyle) noexcept {
     Record([&] { return "clear " + std::to_string(colour) + " " + std::to_string(fillStyle); });
-    if (!canvas.current)
+    if (!canvas.current) {
         return;
+    }
     canvas.backing = {"clear " + std::to_string(colour)};
     canvas.prints.clear();
 }
 
 void CanvasLineTo(double x, double y, std::int32_t colour) noexcept {
     Record([&] { return "line " + Number(x) + " " + Number(y) + " " + std::to_string(colour); });
-    if (!canvas.current)
+    if (!canvas.current) {
         return;
-    if (canvas.recording)
+    }
+    if (canvas.recording) {
         canvas.backing.push_back("line " + Number(canvas.x) + "," + Number(canvas.y) + " to " +
                                  Number(x) + "," + Number(y));
+    }
     canvas.x = x;
     canvas.y = y;
 }
@@ -185,8 +198,9 @@ std::int32_t GetControlUser(WindowHandle control, std::int32_t n) noexcept {
 
 void SetControlUser(WindowHandle control, std::int32_t n, std::int32_t value) noexcept {
     const auto found = controls.user.find(control);
-    if (found != controls.user.end())
+    if (found != controls.user.end()) {
         found->second[(n - 1) & 7] = value;
+    }
 }
 
 void SetWindowCaption(WindowHandle window, const DynString& text) noexcept {
@@ -196,8 +210,9 @@ void SetWindowCaption(WindowHandle window, const DynString& text) noexcept {
 
 std::int32_t ShowCommandMenu(WindowHandle) noexcept {
     ++controls.menuShown;
-    if (controls.menuAnswers.empty())
+    if (controls.menuAnswers.empty()) {
         return 0;
+    }
     const std::int32_t answer = controls.menuAnswers.front();
     controls.menuAnswers.pop_front();
     return answer;
