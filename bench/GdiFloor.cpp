@@ -1,5 +1,7 @@
 #include "bench/GdiFloor.h"
 
+#include "canvas/TopDownBitmapInfo.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -9,17 +11,6 @@ constexpr COLORREF kGuideGrey = 0xC0C0C0;
 constexpr COLORREF kInsertRed = 0x0000FF;
 constexpr COLORREF kOverwriteGrey = 0x808080;
 constexpr std::int64_t kCursorCellReach = 1000;
-
-BITMAPINFO TopDown(int width, int height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
 
 } // namespace
 
@@ -50,7 +41,7 @@ GdiFloor::GdiFloor(HWND canvas, const DynString& background, std::int32_t points
         std::memcpy(size, background.Bytes(), sizeof size);
         if (size[0] == width_ && size[1] == height_ &&
             background.Length() == sizeof size + 4ull * width_ * height_) {
-            const BITMAPINFO info = TopDown(width_, height_);
+            const BITMAPINFO info = TopDownBitmapInfo(width_, height_);
             SetDIBits(picture_, pictureBitmap_, 0, static_cast<UINT>(height_),
                       background.Bytes() + sizeof size, &info, DIB_RGB_COLORS);
         }
@@ -180,7 +171,7 @@ DynString GdiFloor::Pixels() const noexcept {
     }
     const std::int32_t size[2] = {width_, height_};
     std::memcpy(pixels.MutableBytes(), size, sizeof size);
-    BITMAPINFO info = TopDown(width_, height_);
+    BITMAPINFO info = TopDownBitmapInfo(width_, height_);
     SelectObject(screen_, screenStock_);
     GetDIBits(screen_, screenBitmap_, 0, static_cast<UINT>(height_), pixels.MutableBytes() + 8,
               &info, DIB_RGB_COLORS);

@@ -4,6 +4,7 @@
 #include "canvas/CurrentCanvas.h"
 #include "canvas/GdiHandles.h"
 #include "canvas/PixelString.h"
+#include "canvas/TopDownBitmapInfo.h"
 #include "dialogs/WindowRecord.h"
 #include "runtime/NumberText.h"
 #include "runtime/ErrorNumber.h"
@@ -13,18 +14,6 @@
 #include <new>
 
 namespace {
-
-// The description of a snapshot's pixels: a top-down 32-bit BI_RGB bitmap.
-BITMAPINFO SnapshotDescription(std::int32_t width, std::int32_t height) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
 
 class ReadOnlyFile {
   public:
@@ -195,7 +184,7 @@ DynString CanvasGetPixels() noexcept {
         return {};
     }
     WritePixelHeader(pixels.MutableBytes(), canvas.width, canvas.height);
-    BITMAPINFO info = SnapshotDescription(canvas.width, canvas.height);
+    BITMAPINFO info = TopDownBitmapInfo(canvas.width, canvas.height);
     int lines = 0;
     {
         // The bitmap is read while no DC holds it.
@@ -230,7 +219,7 @@ void SetCanvasPixels(std::string_view pixels) noexcept {
     if (!ReadPixelHeader(pixels, width, height)) {
         return;
     }
-    BITMAPINFO info = SnapshotDescription(width, height);
+    BITMAPINFO info = TopDownBitmapInfo(width, height);
     int lines = 0;
     {
         Selection away(canvas.memoryDc, canvas.stockBitmap);

@@ -3,6 +3,7 @@
 #include "canvas/Canvas.h"
 #include "canvas/CanvasControl.h"
 #include "canvas/CanvasState.h"
+#include "canvas/TopDownBitmapInfo.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/WindowRecord.h"
 
@@ -55,13 +56,7 @@ PixelGrid ReadDcPixels(HDC dc, int width, int height) {
     HGDIOBJ old = SelectObject(copy, bitmap);
     BitBlt(copy, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     SelectObject(copy, old);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = TopDownBitmapInfo(width, height);
     GetDIBits(copy, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
     DeleteObject(bitmap);
     DeleteDC(copy);
