@@ -1,8 +1,12 @@
 #include "runtime/ArraySort.h"
 
+#include "platform/Platform.h"
+
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 namespace {
@@ -138,6 +142,95 @@ void HeapSort(Item* items, std::int64_t lo, std::int64_t hi, const Order& order)
     }
 }
 
+// Below this many keys a run is lengthened by insertion before the merging starts.
+constexpr std::int64_t kMinRun = 32;
+
+// Sorts the count cached keys at items by merging their natural runs, through scratch
+// (count keys) and runStarts (count / kMinRun + 2 places). Keys that rise, or fall
+// strictly, are taken as they stand, so the orders that defeat a quicksort's pivot (organ
+// pipes, interleaved runs) cost a few passes over the keys rather than a heapsort's
+// scattered reads.
+template <class Order>
+void MergeRuns(CachedKey* items, std::int64_t count, CachedKey* scratch, std::int64_t* runStarts,
+               const Order& order) noexcept {
+    std::int64_t runs = 0;
+    for (std::int64_t start = 0; start < count;) {
+        std::int64_t end = start + 1;
+        if (end < count && order.Less(items[end], items[start])) {
+            while (end < count && order.Less(items[end], items[end - 1])) {
+                ++end;
+            }
+            std::reverse(items + start, items + end);
+        } else {
+            while (end < count && !order.Less(items[end], items[end - 1])) {
+                ++end;
+            }
+        }
+        const std::int64_t least = std::min(count, start + kMinRun);
+        for (; end < least; ++end) {
+            const CachedKey moving = items[end];
+            std::int64_t at = end;
+            for (; at > start && order.Less(moving, items[at - 1]); --at) {
+                items[at] = items[at - 1];
+            }
+            items[at] = moving;
+        }
+        runStarts[runs++] = start;
+        start = end;
+    }
+    runStarts[runs] = count;
+    // Each pass merges neighbouring runs from one block into the other.
+    CachedKey* from = items;
+    CachedKey* to = scratch;
+    while (runs > 1) {
+        std::int64_t merged = 0;
+        for (std::int64_t r = 0; r < runs; r += 2) {
+            const std::int64_t lo = runStarts[r];
+            const std::int64_t mid = runStarts[r + 1];
+            const std::int64_t hi = r + 2 <= runs ? runStarts[r + 2] : mid;
+            std::int64_t a = lo;
+            std::int64_t b = mid;
+            std::int64_t out = lo;
+            if (b < hi && a < mid && order.Less(from[b], from[mid - 1])) {
+                while (a < mid && b < hi) {
+                    // Equal keys take the left run's first.
+                    to[out++] = order.Less(from[b], from[a]) ? from[b++] : from[a++];
+                }
+            }
+            std::memcpy(to + out, from + a, static_cast<std::size_t>(mid - a) * sizeof *to);
+            out += mid - a;
+            std::memcpy(to + out, from + b, static_cast<std::size_t>(hi - b) * sizeof *to);
+            runStarts[merged++] = lo;
+        }
+        runStarts[merged] = count;
+        runs = merged;
+        std::swap(from, to);
+    }
+    if (from != items) {
+        std::memcpy(items, from, static_cast<std::size_t>(count) * sizeof *items);
+    }
+}
+
+// A range found too deep: merged where memory allows, heapsorted otherwise.
+template <class Item, class Order>
+void FinishDeepRange(Item* items, std::int64_t lo, std::int64_t hi, const Order& order) noexcept {
+    if constexpr (std::is_same_v<Item, CachedKey>) {
+        const std::int64_t count = hi - lo + 1;
+        std::unique_ptr<CachedKey[]> scratch;
+        std::unique_ptr<std::int64_t[]> runStarts;
+        if (!PlatformRefusesAllocation()) {
+            scratch.reset(new (std::nothrow) CachedKey[static_cast<std::size_t>(count)]);
+            runStarts.reset(new (std::nothrow)
+                                std::int64_t[static_cast<std::size_t>(count / kMinRun + 2)]);
+        }
+        if (scratch != nullptr && runStarts != nullptr) {
+            MergeRuns(items + lo, count, scratch.get(), runStarts.get(), order);
+            return;
+        }
+    }
+    HeapSort(items, lo, hi, order);
+}
+
 // The two parts that a partition leaves are independent, so the smaller is sorted by
 // recursion and the larger by the loop: the same moves as sorting the left part first,
 // with a stack depth that stays logarithmic. Every partition, looped or recursed, counts
@@ -147,7 +240,7 @@ void IntroSort(Item* items, std::int64_t lo, std::int64_t hi, const Order& order
                int depthLimit) noexcept {
     while (lo < hi) {
         if (depthLimit <= 0 && hi - lo >= kSmallRange) {
-            HeapSort(items, lo, hi, order);
+            FinishDeepRange(items, lo, hi, order);
             return;
         }
         --depthLimit;

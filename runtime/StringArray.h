@@ -84,7 +84,8 @@ constexpr std::uint32_t kSortFoldCase = 2;   // a-z compare as A-Z
 // Sorts the elements from start to the upper bound by the key of bytes from column from
 // to column to (1-based, inclusive, cut to each string's length; 0 in either means the
 // whole string). The quicksort is not stable: equal keys end up where it leaves them, or,
-// on orders that would make it quadratic, where the heapsort that finishes them leaves them.
+// on orders that would make it quadratic, where the merge or heapsort that finishes them
+// leaves them.
 void ArraySortFrom(StringArray& a, std::int32_t start, std::int32_t from, std::int32_t to,
                    std::uint32_t flags) noexcept;
 

@@ -1,5 +1,6 @@
 #include "runtime/ArraySort.h"
 #include "runtime/StringArray.h"
+#include "tests/native/runtime/FailAllocations.h"
 
 #include <gtest/gtest.h>
 
@@ -134,19 +135,34 @@ TEST(ArraySort, HostileOrdersComeOutSortedAndWhole) {
     }
 }
 
-TEST(ArraySort, HeapsortAloneSortsEveryRange) {
-    // Depth limit 0 hands every range of 64 or more straight to the heapsort.
+TEST(ArraySort, MergeOrHeapsortAloneSortsEveryRange) {
+    // Depth limit 0 hands every range of 64 or more straight to the merge of natural runs,
+    // or to the heapsort when the merge finds no memory.
     std::mt19937 random(4242);
-    for (const SortKey key : {SortKey{1, 3, false, false}, SortKey{0, 0, true, true}}) {
-        for (int n : {64, 65, 200, 5001}) {
-            std::vector<int> values;
-            for (int i = 0; i < n; ++i) {
-                values.push_back(static_cast<int>(random() % 300));
+    for (const bool refused : {false, true}) {
+        if (refused && !kAllocationsCanFail) {
+            continue;
+        }
+        for (const SortKey key : {SortKey{7, 9, false, false}, SortKey{0, 0, true, true}}) {
+            for (int n : {64, 65, 200, 5001}) {
+                // Runs up, runs strictly down and plateaus, of every length.
+                std::vector<int> values;
+                while (static_cast<int>(values.size()) < n) {
+                    const int step = static_cast<int>(random() % 3) - 1;
+                    int value = static_cast<int>(random() % 300);
+                    for (int k = static_cast<int>(random() % 90); k > 0; --k, value += step) {
+                        values.push_back(value);
+                    }
+                }
+                values.resize(static_cast<std::size_t>(n));
+                std::vector<DynString> lines = Numbered(values);
+                const std::vector<const char*> before = Blocks(lines);
+                {
+                    const FailAllocations failing(refused ? 0 : -1);
+                    SortReferences(lines.data(), 0, n - 1, key, 0);
+                }
+                ExpectSortedPermutation(lines, before, key);
             }
-            std::vector<DynString> lines = Numbered(values);
-            const std::vector<const char*> before = Blocks(lines);
-            SortReferences(lines.data(), 0, n - 1, key, 0);
-            ExpectSortedPermutation(lines, before, key);
         }
     }
     // Elements outside the range stay where they are.
