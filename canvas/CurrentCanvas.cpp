@@ -42,7 +42,14 @@ void AutoRedraw(const WindowRecord& canvas) noexcept {
 
 void CanvasAttach(WindowHandle window, std::int32_t controlId, std::int32_t option) noexcept {
     SetCurrentCanvas(nullptr);
-    HWND target = GetDlgItem(window, controlId);
+    // Each screen starts here, and under Wine the window server is often still busy with
+    // the previous screen then: the engine's own records find its dialog's control without
+    // asking it. The engine's dialogs hold only its own controls, so the one recorded
+    // control with the id is the one GetDlgItem would give; GetDlgItem decides otherwise.
+    HWND target = FindOnlyControl(window, controlId);
+    if (target == nullptr) {
+        target = GetDlgItem(window, controlId);
+    }
     if (target == nullptr) {
         target = window;
     }

@@ -97,6 +97,7 @@ HWND AddControl(HWND dialog, std::int32_t kind, std::int32_t id, const DynString
     WindowRecord* record = NewWindowRecord(control, dialog, kind, units | kRecordControl);
     if (record != nullptr) {
         record->callback = callback;
+        record->controlId = id;
     }
 
     if (kind == kKindListBox && items != nullptr) {

@@ -65,6 +65,24 @@ WindowRecord* FindWindowRecord(HWND window) noexcept {
     return nullptr;
 }
 
+HWND FindOnlyControl(HWND dialog, std::int32_t controlId) noexcept {
+    if (dialog == nullptr) {
+        return nullptr;
+    }
+    HWND found = nullptr;
+    SpinLockGuard guard(recordLock);
+    for (const WindowRecord* record = records; record != nullptr; record = record->next) {
+        if ((record->flags & kRecordControl) != 0 && record->parent == dialog &&
+            record->controlId == controlId) {
+            if (found != nullptr) {
+                return nullptr;
+            }
+            found = record->window;
+        }
+    }
+    return found;
+}
+
 void FreeWindowRecord(HWND window) noexcept {
     if (window == nullptr) {
         return;

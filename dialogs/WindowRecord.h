@@ -31,6 +31,7 @@ struct WindowRecord {
     DialogCallback callback; // a dialog's callback, or a control's own (null when none)
     std::int32_t* result;    // the caller's result variable, or null
     std::int32_t kind;       // 0 for a dialog, else the control kind
+    std::int32_t controlId;  // controls: the id they were created with
     DWORD style;             // dialogs: the style they were created with
     std::int32_t textColour; // control colours (kColourNotSet, -1, -2 or 0x00BBGGRR)
     std::int32_t backColour;
@@ -47,6 +48,9 @@ WindowRecord* NewWindowRecord(HWND window, HWND parent, std::int32_t kind,
                               std::uint32_t flags) noexcept;
 // The record of a window, or null.
 WindowRecord* FindWindowRecord(HWND window) noexcept;
+// The one control of a dialog recorded with this id, or null when there is none or more
+// than one; asks nothing of the platform.
+HWND FindOnlyControl(HWND dialog, std::int32_t controlId) noexcept;
 // Unlinks and frees the records of a window's controls and then its own. A brush goes
 // with the last record of its background colour; a control kind with operations of its
 // own releases its state.

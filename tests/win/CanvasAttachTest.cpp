@@ -69,6 +69,19 @@ TEST(CanvasAttach, TheControlIdPicksTheCanvasOfADialog) {
     EXPECT_EQ(host.Backing(), PixelGrid(kWidth * kHeight, 0x00FF00));
 }
 
+TEST(CanvasAttach, ControlsSharingAnIdLeaveTheChoiceToGetDlgItem) {
+    CanvasHost host(kWidth, kHeight);
+    // A later control under the canvas's id: GetDlgItem still gives the first one.
+    AddControl(host.Window(), kKindButton, CanvasHost::kControlId, "x", 0, 0, 10, 10, 0, 0, nullptr,
+               nullptr);
+    ASSERT_EQ(GetDlgItem(host.Window(), CanvasHost::kControlId), host.Control());
+    ClearErrorNumber();
+    host.Attach();
+    EXPECT_EQ(GetErrorNumber(), 0);
+    CanvasClear(0x00FF00, 0);
+    EXPECT_EQ(host.Backing(), PixelGrid(kWidth * kHeight, 0x00FF00));
+}
+
 TEST(CanvasAttach, OnlyThePartInsideTheDialogsClientAreaIsVisible) {
     CanvasHost host(kWidth, kHeight);
     host.Attach();
