@@ -111,7 +111,8 @@ void TimeSteps() {
     double width = 0;
     double height = 0;
     CanvasGetSize(width, height);
-    time("clearing the canvas", [] { CanvasClear(0xFFFFFF, 0); });
+    // Held, not drawn: the snapshot written next replaces it.
+    time("clearing the canvas (held for the snapshot)", [] { CanvasClear(0xFFFFFF, 0); });
     time("restoring the background snapshot", [] { CanvasSetPixels(backgroundBits); });
     // The text, the guide lines and the cursor cell of the view the keys left.
     const HWND canvas = GetDlgItem(editorDialog, kEditorCanvasId);

@@ -70,11 +70,12 @@ BOOL CanvasPaint(HWND dialog, const DRAWITEMSTRUCT& item) noexcept {
     if ((item.itemAction & ODA_DRAWENTIRE) == 0) {
         return FALSE;
     }
-    const WindowRecord* record = FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item.CtlID)));
+    WindowRecord* record = FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item.CtlID)));
     if (record == nullptr || record->kind != kKindCanvas || CanvasOf(*record).memoryDc == nullptr) {
         return FALSE;
     }
-    const CanvasState& canvas = CanvasOf(*record);
+    CanvasState& canvas = CanvasOf(*record);
+    DrawPendingClear(canvas);
     // The whole bitmap every time: the DC is clipped to what needs painting anyway.
     BitBlt(item.hDC, 0, 0, canvas.width, canvas.height, canvas.memoryDc, 0, 0, SRCCOPY);
     return TRUE;

@@ -147,6 +147,7 @@ void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, d
     }
     // A name without a dot may be a bitmap resource of the program, loaded at the
     // rectangle's size; any other name, or a name that is no resource, is a file.
+    DrawPendingClear(CanvasOf(*record));
     const HDC dc = CanvasOf(*record).memoryDc;
     const int columns = static_cast<int>(width);
     const int lines = static_cast<int>(height);
@@ -163,11 +164,12 @@ void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, d
 }
 
 DynString CanvasGetPixels() noexcept {
-    const WindowRecord* record = CurrentCanvas();
+    WindowRecord* record = CurrentCanvas();
     if (record == nullptr) {
         return {};
     }
-    const CanvasState& canvas = CanvasOf(*record);
+    CanvasState& canvas = CanvasOf(*record);
+    DrawPendingClear(canvas);
     const std::uint32_t length = PixelStringLength(canvas.width, canvas.height);
     if (length == 0) {
         return {};
@@ -203,11 +205,11 @@ void CanvasSetPixels(const DynString& pixels) noexcept {
 }
 
 void SetCanvasPixels(std::string_view pixels) noexcept {
-    const WindowRecord* record = CurrentCanvas();
+    WindowRecord* record = CurrentCanvas();
     if (record == nullptr) {
         return;
     }
-    const CanvasState& canvas = CanvasOf(*record);
+    CanvasState& canvas = CanvasOf(*record);
     auto* backing = static_cast<HBITMAP>(GetCurrentObject(canvas.memoryDc, OBJ_BITMAP));
     if (backing == nullptr) {
         return;
@@ -220,11 +222,25 @@ void SetCanvasPixels(std::string_view pixels) noexcept {
         return;
     }
     BITMAPINFO info = TopDownBitmapInfo(width, height);
-    int lines = 0;
-    {
+    const auto write = [&] {
         Selection away(canvas.memoryDc, canvas.stockBitmap);
-        lines = SetDIBits(canvas.memoryDc, backing, 0, static_cast<UINT>(height),
-                          pixels.data() + kPixelHeaderSize, &info, DIB_RGB_COLORS);
+        return SetDIBits(canvas.memoryDc, backing, 0, static_cast<UINT>(height),
+                         pixels.data() + kPixelHeaderSize, &info, DIB_RGB_COLORS);
+    };
+    // A snapshot of the canvas's own size replaces a held clear; if it is not written
+    // whole, the clear is drawn and the snapshot written over it, as if in that order.
+    const bool covers = width == canvas.width && height == canvas.height;
+    if (!covers) {
+        DrawPendingClear(canvas);
+    }
+    int lines = write();
+    if (canvas.clearPending) {
+        if (lines == height) {
+            canvas.clearPending = false;
+        } else {
+            DrawPendingClear(canvas);
+            lines = write();
+        }
     }
     if (lines != 0) {
         AutoRedraw(*record);

@@ -18,7 +18,22 @@ HBRUSH MakeFillBrush(COLORREF colour, std::int32_t fillStyle) {
     return CreateSolidBrush(colour);
 }
 
+void FillWhole(const CanvasState& canvas, std::int32_t colour, std::int32_t fillStyle) {
+    RECT whole{0, 0, canvas.width, canvas.height};
+    GdiObject<HBRUSH> brush(MakeFillBrush(static_cast<COLORREF>(colour), fillStyle));
+    if (brush) {
+        FillRect(canvas.memoryDc, &whole, brush.Get());
+    }
+}
+
 } // namespace
+
+void DrawPendingClear(CanvasState& canvas) noexcept {
+    if (canvas.clearPending) {
+        canvas.clearPending = false;
+        FillWhole(canvas, canvas.clearColour, 0);
+    }
+}
 
 void CanvasClear(std::int32_t colour, std::int32_t fillStyle) noexcept {
     WindowRecord* record = CurrentCanvas();
@@ -29,14 +44,15 @@ void CanvasClear(std::int32_t colour, std::int32_t fillStyle) noexcept {
     if (colour == kColourSystem) {
         colour = canvas.background;
     }
-    RECT whole{0, 0, canvas.width, canvas.height};
-    if (colour == kColourTransparent) {
-        FillRect(canvas.memoryDc, &whole, static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
-    } else {
-        GdiObject<HBRUSH> brush(MakeFillBrush(static_cast<COLORREF>(colour), fillStyle));
-        if (brush) {
-            FillRect(canvas.memoryDc, &whole, brush.Get());
-        }
+    // A transparent fill draws nothing. A solid one covers every pixel, an earlier held
+    // clear included; a hatched one lets an earlier clear show through its gaps.
+    const bool solid = fillStyle < 1 || fillStyle > 6;
+    if (colour != kColourTransparent && solid && (record->flags & kRecordDeferredRedraw) != 0) {
+        canvas.clearPending = true;
+        canvas.clearColour = colour;
+    } else if (colour != kColourTransparent) {
+        DrawPendingClear(canvas);
+        FillWhole(canvas, colour, fillStyle);
     }
     canvas.x = 0;
     canvas.y = 0;
@@ -56,6 +72,7 @@ void CanvasLineTo(double x, double y, std::int32_t colour) noexcept {
     }
     canvas.x = RoundToInt32(x);
     canvas.y = RoundToInt32(y);
+    DrawPendingClear(canvas);
     {
         GdiObject<HPEN> pen(
             CreatePen(canvas.penStyle, canvas.penWidth, static_cast<COLORREF>(colour)));

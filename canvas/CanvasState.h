@@ -22,7 +22,17 @@ struct CanvasState {
     std::int32_t background; // colour behind text, or -2 for transparent
     std::int32_t penStyle;   // PS_SOLID .. PS_DASHDOTDOT
     std::int32_t penWidth;   // 0 draws one pixel wide
+    // A solid clear made while the canvas waits for CanvasRedraw is held here and drawn
+    // only when something next draws, reads or shows the pixels: the editor writes a whole
+    // snapshot over its clear at once, and that snapshot then replaces it undrawn. Only
+    // solid fills are held: they cover every pixel whatever the DC's state.
+    bool clearPending;
+    std::int32_t clearColour; // a COLORREF
 };
+
+// Draws a held clear, if any, into the backing bitmap (in CanvasShapes.cpp). Every
+// operation that draws into the bitmap, reads it or copies it to the screen calls it first.
+void DrawPendingClear(CanvasState& canvas) noexcept;
 
 static_assert(sizeof(CanvasState) <= sizeof(ControlKindState) &&
                   alignof(CanvasState) <= alignof(ControlKindState),

@@ -86,6 +86,7 @@ void CanvasPrint(const DynString& text) noexcept {
         return;
     }
     CanvasState& canvas = CanvasOf(*record);
+    DrawPendingClear(canvas);
     // The DC draws at and advances its own current position (TA_UPDATECP).
     int length = static_cast<int>(std::min<std::uint32_t>(text.Length(), INT_MAX));
     // Trailing spaces on a transparent background draw nothing but still cost the

@@ -1,11 +1,16 @@
 #include "canvas/Canvas.h"
 #include "canvas/CanvasState.h"
+#include "canvas/PixelString.h"
 #include "dialogs/WindowRecord.h"
 #include "tests/win/support/CanvasHost.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <functional>
+#include <iterator>
 #include <set>
+#include <utility>
 
 namespace {
 
@@ -110,4 +115,54 @@ TEST(CanvasShapes, FillStylesOutsideOneToSixFillSolid) {
         hatches.insert(pixels);
     }
     EXPECT_EQ(hatches.size(), 6u);
+}
+
+TEST(CanvasShapes, AClearHeldForTheRedrawEndsAsADrawnOneWouldWhateverFollows) {
+    const DynString small = [] {
+        DynString pixels = DynString::OfLength(PixelStringLength(10, 8));
+        std::memset(pixels.MutableBytes(), 0x80, pixels.Length());
+        WritePixelHeader(pixels.MutableBytes(), 10, 8);
+        return pixels;
+    }();
+    DynString whole;
+    {
+        CanvasHost source(kWidth, kHeight);
+        source.Attach();
+        CanvasClear(0x123456, 4);
+        whole = CanvasGetPixels();
+    }
+    DynString lying = whole;
+    WritePixelHeader(lying.MutableBytes(), kWidth, kHeight + 1);
+    const std::function<void()> nexts[] = {
+        [] {},
+        [] {
+            CanvasMoveTo(3, 3);
+            CanvasPrint("Wm");
+        },
+        [] {
+            CanvasMoveTo(0, 5);
+            CanvasLineTo(30, 5, 0xFF0000);
+        },
+        [&] { CanvasSetPixels(whole); },
+        [&] { CanvasSetPixels(small); },
+        [&] { CanvasSetPixels(lying); },
+        [] { CanvasClear(0x00FF00, 5); },
+        [] { CanvasSetPixels(CanvasGetPixels()); },
+    };
+    for (std::size_t i = 0; i < std::size(nexts); ++i) {
+        // What the backing bitmap and the screen hold, with the clear drawn at once (0) or
+        // held for the redraw (0x80).
+        const auto after = [&](std::int32_t option) {
+            CanvasHost host(kWidth, kHeight);
+            host.Attach(option);
+            CanvasClear(0xFF00FF, 0);
+            CanvasClear(0x0000FF, 0);
+            nexts[i]();
+            CanvasRedraw();
+            return std::pair{host.Screen(), host.Backing()};
+        };
+        const auto drawn = after(0);
+        EXPECT_EQ(after(kCanvasDeferredRedraw), drawn) << "case " << i;
+        EXPECT_EQ(drawn.first, drawn.second) << "case " << i;
+    }
 }

@@ -30,10 +30,11 @@ void CanvasHost::Attach(std::int32_t option) const {
 }
 
 PixelGrid CanvasHost::Backing() const {
-    const WindowRecord* record = Record();
+    WindowRecord* record = Record();
     if (record == nullptr) {
         return {};
     }
+    DrawPendingClear(CanvasOf(*record));
     return ReadDcPixels(CanvasOf(*record).memoryDc, width_, height_);
 }
 
@@ -86,6 +87,7 @@ std::uint32_t AsPixel(COLORREF colour) {
 }
 
 void PaintBehind(const CanvasHost& host, RECT area, COLORREF colour) {
+    DrawPendingClear(CanvasOf(*host.Record()));
     HBRUSH brush = CreateSolidBrush(colour);
     FillRect(CanvasOf(*host.Record()).memoryDc, &area, brush);
     DeleteObject(brush);
