@@ -4,10 +4,9 @@
 #include "canvas/FontMetrics.h"
 #include "canvas/GdiHandles.h"
 #include "dialogs/ControlKinds.h"
+#include "runtime/ThreadState.h"
 
 namespace {
-
-constexpr int kDefaultPoints = 8;
 
 // A height in logical units that asks for a character height of that many points.
 LONG PointsToFontHeight(HDC dc, int points) {
@@ -18,9 +17,10 @@ LONG PointsToFontHeight(HDC dc, int points) {
 void SetDefaultDrawingState(WindowRecord& record) {
     CanvasState& canvas = CanvasOf(record);
     LOGFONTA font{};
-    font.lfHeight = PointsToFontHeight(canvas.memoryDc, kDefaultPoints);
+    // The default dialog font itself, whatever font the thread's dialogs use now.
+    font.lfHeight = PointsToFontHeight(canvas.memoryDc, kDefaultDialogPoints);
     font.lfWeight = FW_NORMAL;
-    lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    lstrcpynA(font.lfFaceName, kDefaultDialogFace, LF_FACESIZE);
     GdiObject<HFONT> made(CreateFontIndirectA(&font));
     HGDIOBJ previous = made ? SelectObject(canvas.memoryDc, made.Get()) : nullptr;
     if (previous != nullptr && previous != HGDI_ERROR) {
@@ -99,5 +99,9 @@ void CanvasReleaseBacking(WindowRecord& record) noexcept {
 }
 
 void RegisterCanvasControl() noexcept {
-    RegisterControlKind(kKindCanvas, {CanvasInitBacking, CanvasPaint, CanvasReleaseBacking});
+    // WS_CHILD, WS_VISIBLE, SS_OWNERDRAW, whatever style is asked for.
+    constexpr DWORD kCanvasStyle = 0x5000000D;
+    static_assert(kCanvasStyle == (WS_CHILD | WS_VISIBLE | SS_OWNERDRAW));
+    RegisterControlKind(kKindCanvas, {"STATIC", kCanvasStyle, kCanvasStyle, CanvasInitBacking,
+                                      CanvasPaint, CanvasReleaseBacking});
 }

@@ -1,11 +1,18 @@
 // The drawing state of a canvas control, kept in the control's WindowRecord.
 #pragma once
 
+#include "canvas/Canvas.h"
 #include "dialogs/WindowRecord.h"
 #include "platform/Platform.h"
 
 #include <cstdint>
 #include <new>
+
+// The record's flag of a canvas whose drawing waits for CanvasRedraw: the same bit as the
+// attach option that asks for it.
+constexpr std::uint32_t kRecordDeferredRedraw = kCanvasDeferredRedraw;
+static_assert((kRecordDeferredRedraw & ~kRecordKindFlags) == 0,
+              "a canvas keeps its flags among the bits of its kind");
 
 struct CanvasState {
     HDC memoryDc;        // holds the backing bitmap and the current font; null if GetDC failed

@@ -1,6 +1,7 @@
 #include "canvas/CurrentCanvas.h"
 
 #include "canvas/Canvas.h"
+#include "canvas/CanvasControl.h"
 #include "canvas/CanvasState.h"
 #include "dialogs/WindowRecord.h"
 #include "runtime/ErrorNumber.h"

@@ -5,52 +5,18 @@
 
 namespace {
 
-struct ControlKind {
-    std::int32_t kind;
-    const char* windowClass;
-    DWORD defaultStyle;
-    DWORD forcedOn;
-    DWORD forbidden;
-};
-
-constexpr ControlKind kKinds[] = {
-    // WS_CHILD, WS_VISIBLE, WS_TABSTOP
-    {kKindButton, "BUTTON", 0x50010000, 0x50000000, 0},
-    // WS_CHILD, WS_VISIBLE, SS_OWNERDRAW
-    {kKindCanvas, "STATIC", 0x5000000D, 0x5000000D, 0},
-    // WS_CHILD, WS_VISIBLE, WS_BORDER, WS_VSCROLL, WS_TABSTOP, LBS_SORT, LBS_NOTIFY; always
-    // WS_CHILD, WS_VISIBLE, LBS_NOTIFY
-    {kKindListBox, "LISTBOX", 0x50A10003, 0x50000001, 0},
-};
-static_assert(kKinds[0].defaultStyle == (WS_CHILD | WS_VISIBLE | WS_TABSTOP));
-static_assert(kKinds[0].forcedOn == (WS_CHILD | WS_VISIBLE));
-static_assert(kKinds[1].defaultStyle == (WS_CHILD | WS_VISIBLE | SS_OWNERDRAW));
-static_assert(kKinds[1].forcedOn == kKinds[1].defaultStyle);
-static_assert(kKinds[2].defaultStyle == (WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL |
-                                         WS_TABSTOP | LBS_SORT | LBS_NOTIFY));
-static_assert(kKinds[2].forcedOn == (WS_CHILD | WS_VISIBLE | LBS_NOTIFY));
-
-const ControlKind* FindKind(std::int32_t kind) {
-    for (const ControlKind& known : kKinds) {
-        if (known.kind == kind) {
-            return &known;
-        }
-    }
-    return nullptr;
-}
-
-// The kind's default style when none is given, then its forced and forbidden bits. A
-// default list box trades its border for a sunken client edge.
-void ApplyKindStyle(const ControlKind& kind, DWORD& style, DWORD& exStyle) {
+// The kind's default style when none is given, then its forced bits. A default list box
+// trades its border for a sunken client edge.
+void ApplyKindStyle(std::int32_t kind, const ControlKind& description, DWORD& style,
+                    DWORD& exStyle) {
     if (style == 0) {
-        style = kind.defaultStyle;
-        if (kind.kind == kKindListBox && (style & WS_BORDER) != 0) {
+        style = description.defaultStyle;
+        if (kind == kKindListBox && (style & WS_BORDER) != 0) {
             style &= ~static_cast<DWORD>(WS_BORDER);
             exStyle |= WS_EX_CLIENTEDGE;
         }
     }
-    style |= kind.forcedOn;
-    style &= ~kind.forbidden;
+    style |= description.forcedOn;
 }
 
 void AddListItems(HWND list, const StringArray& items) {
@@ -69,7 +35,7 @@ HWND AddControl(HWND dialog, std::int32_t kind, std::int32_t id, const DynString
                 std::int32_t style, std::int32_t exStyle, DialogCallback callback,
                 const StringArray* items) noexcept {
     const WindowRecord* dialogRecord = FindWindowRecord(dialog);
-    const ControlKind* controlKind = FindKind(kind);
+    const ControlKind* controlKind = FindControlKind(kind);
     // Controls go into dialogs only: a dialog's end frees the records of its own controls.
     if (dialogRecord == nullptr || dialogRecord->kind != kKindDialog || controlKind == nullptr) {
         return nullptr;
@@ -83,7 +49,7 @@ HWND AddControl(HWND dialog, std::int32_t kind, std::int32_t id, const DynString
     }
     DWORD controlStyle = static_cast<DWORD>(style);
     DWORD controlExStyle = static_cast<DWORD>(exStyle);
-    ApplyKindStyle(*controlKind, controlStyle, controlExStyle);
+    ApplyKindStyle(kind, *controlKind, controlStyle, controlExStyle);
 
     HWND control = CreateWindowExA(
         controlExStyle, controlKind->windowClass, text.Bytes(), controlStyle, area.left, area.top,
@@ -106,9 +72,8 @@ HWND AddControl(HWND dialog, std::int32_t kind, std::int32_t id, const DynString
     if (kind == kKindButton && (controlStyle & BS_TYPEMASK) == BS_DEFPUSHBUTTON) {
         SendMessageA(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
     }
-    const ControlKindOperations* operations = FindControlKindOperations(kind);
-    if (operations != nullptr && operations->setUp != nullptr && record != nullptr) {
-        operations->setUp(*record);
+    if (controlKind->setUp != nullptr && record != nullptr) {
+        controlKind->setUp(*record);
     }
     return control;
 }

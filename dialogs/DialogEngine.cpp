@@ -7,9 +7,6 @@
 
 namespace {
 
-constexpr char kFallbackFace[] = "MS Sans Serif";
-constexpr std::uint8_t kFallbackPoints = 8;
-
 // No z-order change, no redraw, no activation, no copying of bits, no owner z-order
 // change and no WM_WINDOWPOSCHANGING.
 constexpr UINT kPlacementFlags = 0x71C;
@@ -64,8 +61,8 @@ HWND NewDialog(HWND parent, const DynString& caption, std::int32_t x, std::int32
                std::int32_t width, std::int32_t height, std::int32_t style, std::int32_t exStyle,
                std::int32_t units) noexcept {
     const DWORD dialogStyle = DialogStyle(style, x == kCentred || y == kCentred);
-    const char* face = kFallbackFace;
-    std::uint8_t points = kFallbackPoints;
+    const char* face = kDefaultDialogFace;
+    std::uint8_t points = kDefaultDialogPoints;
     if (const ThreadState* state = CurrentThreadState()) {
         face = state->dialogFontFace;
         points = state->dialogFontPoints;
@@ -96,7 +93,6 @@ HWND NewDialog(HWND parent, const DynString& caption, std::int32_t x, std::int32
         return nullptr;
     }
     record->showState = ShowStateOf(dialogStyle);
-    record->style = dialogStyle;
     record->font = reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0));
     return dialog;
 }

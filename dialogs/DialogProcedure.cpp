@@ -48,8 +48,7 @@ INT_PTR OnDrawItem(HWND dialog, WPARAM wParam, LPARAM lParam) {
     }
     const WindowRecord* record =
         FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item->CtlID)));
-    const ControlKindOperations* kind =
-        record != nullptr ? FindControlKindOperations(record->kind) : nullptr;
+    const ControlKind* kind = record != nullptr ? FindControlKind(record->kind) : nullptr;
     return kind != nullptr && kind->paint != nullptr ? kind->paint(dialog, *item) : FALSE;
 }
 

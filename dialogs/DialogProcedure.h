@@ -1,5 +1,5 @@
 // The dialog procedure of every engine dialog: routes its messages to the callbacks and
-// does the engine's own part (records, canvas painting, colours, closing).
+// does the engine's own part (records, a control kind's painting, colours, closing).
 #pragma once
 
 #include "platform/Platform.h"

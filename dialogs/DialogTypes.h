@@ -1,5 +1,5 @@
 // What the dialog engine's callers and its records share: the application callback and
-// the control kinds of AddControl.
+// the engine's own kinds of record.
 #pragma once
 
 #include "platform/Platform.h"
@@ -9,8 +9,8 @@
 // An application function that sees a dialog's messages; 0 means not handled.
 using DialogCallback = std::int32_t (*)(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Control kinds of AddControl.
+// Kinds of record: 0 a dialog; the engine's own control kinds of AddControl. Other
+// kinds register themselves (ControlKinds.h).
 constexpr std::int32_t kKindDialog = 0;
 constexpr std::int32_t kKindButton = 1;
-constexpr std::int32_t kKindCanvas = 14;
 constexpr std::int32_t kKindListBox = 16;

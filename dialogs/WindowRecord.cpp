@@ -128,7 +128,7 @@ void FreeWindowRecord(HWND window) noexcept {
         if (record->brush != nullptr) {
             DeleteObject(record->brush);
         }
-        const ControlKindOperations* kind = FindControlKindOperations(record->kind);
+        const ControlKind* kind = FindControlKind(record->kind);
         if (kind != nullptr && kind->release != nullptr) {
             kind->release(*record);
         }

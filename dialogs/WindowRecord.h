@@ -8,15 +8,16 @@
 #include <cstdint>
 
 // Bits of WindowRecord::flags.
-constexpr std::uint32_t kRecordPixels = 0x02;         // measured in pixels, not dialog units
-constexpr std::uint32_t kRecordControl = 0x04;        // a control, not a dialog
-constexpr std::uint32_t kRecordModal = 0x08;          // run by ShowDialogModal
-constexpr std::uint32_t kRecordDeferredRedraw = 0x80; // canvas: drawing waits for CanvasRedraw
+constexpr std::uint32_t kRecordPixels = 0x02;  // measured in pixels, not dialog units
+constexpr std::uint32_t kRecordControl = 0x04; // a control, not a dialog
+constexpr std::uint32_t kRecordModal = 0x08;   // run by ShowDialogModal
+// These bits belong to the control's kind: only the kind's own code sets and reads them.
+constexpr std::uint32_t kRecordKindFlags = 0xF0;
 
 constexpr std::int32_t kColourNotSet = -3;
 
-// Room for a control kind's own state, which only the kind's code reads (a canvas keeps
-// its CanvasState here); zero-filled with the record.
+// Room for a control kind's own state, which only the kind's code reads; zero-filled with
+// the record.
 struct alignas(8) ControlKindState {
     unsigned char bytes[96];
 };
@@ -32,7 +33,6 @@ struct WindowRecord {
     std::int32_t* result;    // the caller's result variable, or null
     std::int32_t kind;       // 0 for a dialog, else the control kind
     std::int32_t controlId;  // controls: the id they were created with
-    DWORD style;             // dialogs: the style they were created with
     std::int32_t textColour; // control colours (kColourNotSet, -1, -2 or 0x00BBGGRR)
     std::int32_t backColour;
     HBRUSH brush;                // solid brush of backColour, shared by equal colours, or null

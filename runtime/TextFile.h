@@ -15,9 +15,6 @@ using FileNumber = std::int16_t;
 
 // Mode word: the high byte selects the mode, the low byte access and sharing.
 constexpr std::uint16_t kFileInput = 0x0100;
-constexpr std::uint16_t kFileOutput = 0x0200;
-constexpr std::uint16_t kFileRandom = 0x0400;
-constexpr std::uint16_t kFileAppend = 0x0800;
 constexpr std::uint16_t kFileReadAccess = 0x0080;
 constexpr std::uint16_t kFileWriteAccess = 0x0040;
 constexpr std::uint16_t kFileAccessStated = 0x0020;

@@ -13,9 +13,6 @@ DWORD stateSlot = TLS_OUT_OF_INDEXES;
 ThreadState* mainState = nullptr; // the record whose dialog font new threads copy
 ThreadState* allStates = nullptr; // every record made, newest first
 
-constexpr char defaultFace[] = "MS Sans Serif";
-constexpr std::uint8_t defaultPoints = 8;
-
 // Makes a zero-filled record for the calling thread and links it in; caller holds the lock.
 ThreadState* NewState() {
     auto* state = static_cast<ThreadState*>(std::calloc(1, sizeof(ThreadState)));
@@ -26,8 +23,9 @@ ThreadState* NewState() {
         std::memcpy(state->dialogFontFace, mainState->dialogFontFace, sizeof state->dialogFontFace);
         state->dialogFontPoints = mainState->dialogFontPoints;
     } else {
-        std::memcpy(state->dialogFontFace, defaultFace, sizeof defaultFace);
-        state->dialogFontPoints = defaultPoints;
+        static_assert(sizeof kDefaultDialogFace <= sizeof state->dialogFontFace);
+        std::memcpy(state->dialogFontFace, kDefaultDialogFace, sizeof kDefaultDialogFace);
+        state->dialogFontPoints = kDefaultDialogPoints;
         mainState = state;
     }
     if (!TlsSetValue(stateSlot, state)) {

@@ -5,6 +5,11 @@
 
 #include <cstdint>
 
+// The default dialog font: every thread's until the program sets another, and the font
+// that a new canvas draws in.
+constexpr char kDefaultDialogFace[] = "MS Sans Serif";
+constexpr std::uint8_t kDefaultDialogPoints = 8;
+
 struct ThreadState {
     ErrorNumber errorNumber;       // last failure recorded by a runtime service on this thread
     char dialogFontFace[32];       // default dialog font: face name, at most 31 bytes, NUL-ended
@@ -13,8 +18,8 @@ struct ThreadState {
     ThreadState* nextState;        // link of the list of all records, released at shutdown
 };
 
-// Allocates the slot and the calling (main) thread's record with the default dialog font
-// "MS Sans Serif", 8 points. False when either cannot be had.
+// Allocates the slot and the calling (main) thread's record with the default dialog font.
+// False when either cannot be had.
 bool ThreadStateStartup() noexcept;
 
 // Releases every thread's record and the slot.

@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The layering check: every #include of the tree against docs/architecture.md.
+"""The layering check: every #include of the tree, and every name the product's code uses,
+against docs/architecture.md.
 
 The document's table "What each folder may include" says which folders a folder's files
 may include from; its list between the "upward includes" markers names the few includes
@@ -7,8 +8,16 @@ that are allowed against the table. A quoted include names a file from the tree'
 (or, in platform/ and above the product's layers, a file beside it); in the product's
 folders a system header of the platform (windows.h and its kin) may be included by
 platform/ only. Within editor/, only the files of the document's "display door" list may
-include from canvas/ or dialogs/. Prints every violation and exits 1 when there is
-one; a listed upward include that no longer exists is a violation too.
+include from canvas/ or dialogs/.
+
+Names go by the same table: a name declared at the top level of a product folder's header
+belongs to the lowest folder that declares it, and the code of a product folder (comments
+and quoted text aside) may name only what belongs to a folder it may include from. So a
+lower layer that spells out an upper layer's constant, type or function fails, even when
+it includes nothing of it.
+
+Prints every violation and exits 1 when there is one; a listed upward include that no
+longer exists is a violation too.
 
     check_includes.py ROOT
 """
@@ -68,6 +77,75 @@ def read_rules(document):
     return allowed, upward
 
 
+PRODUCT_ORDER = ["platform", "runtime", "dialogs", "canvas", "editor"]  # lowest first
+COMMENT_OR_TEXT = re.compile(r'//[^\n]*|/\*.*?\*/|"(?:\\.|[^"\\\n])*"|\'(?:\\.|[^\'\\\n])*\'',
+                             re.S)
+IDENTIFIER = re.compile(r"\b[A-Za-z_]\w*\b")
+# Top-level declarations of a header: what a folder offers the folders above it.
+DECLARATIONS = [
+    re.compile(r"^#\s*define\s+([A-Za-z_]\w*)"),
+    re.compile(r"^(?:struct|class|union|enum(?:\s+class)?)\s+(?:alignas\([^)]*\)\s*)?"
+               r"([A-Za-z_]\w*)"),
+    re.compile(r"^using\s+([A-Za-z_]\w*)\s*="),
+    re.compile(r"^(?:extern|constexpr|inline|const)\b[^=;(]*?\b([A-Za-z_]\w*)\s*(?:\[[^\]]*\])?\s*[=;]"),
+    re.compile(r"^(?:template\s*<[^>]*>\s*)?(?!return\b|namespace\b|static_assert\b)"
+               r"[A-Za-z_][\w:<>,*&\s]*?[\s*&]([A-Za-z_]\w*)\s*\("),
+]
+
+
+# A declaration of a name of the file's own: a type (or a type's * or &) right before it,
+# and after it what follows a declared name. So a local variable that happens to share an
+# upper layer's name is the file's own; a forward declaration is not.
+NOT_A_TYPE = {"return", "case", "else", "goto", "throw", "new", "delete", "sizeof", "struct",
+              "class", "union", "enum", "using", "typename", "co_return", "co_yield"}
+OWN_DECLARATION = re.compile(r"([A-Za-z_]\w*|>)(?:[*&]+\s*|\s+[*&]*)([A-Za-z_]\w*)\s*(?=[;=,)\[{(:])")
+
+
+def declared_in(code):
+    """The names that a file's code declares itself."""
+    return {name for before, name in OWN_DECLARATION.findall(code) if before not in NOT_A_TYPE}
+
+
+def code_of(text):
+    """The text without its comments and quoted text, line breaks kept."""
+    return COMMENT_OR_TEXT.sub(lambda m: "\n" * m.group(0).count("\n") + " ", text)
+
+
+def read_owners(root):
+    """Each name a product header declares at its top level -> the lowest folder that does."""
+    owners = {}
+    for folder in PRODUCT_ORDER:
+        for path in sorted((root / folder).rglob("*.h")):
+            for line in code_of(path.read_text(errors="replace")).splitlines():
+                for declaration in DECLARATIONS:
+                    match = declaration.match(line)
+                    if match and match.group(1) != "operator":
+                        owners.setdefault(match.group(1), folder)
+                        break
+    return owners
+
+
+def check_names(root, allowed, upward, owners):
+    """Names of a folder that the product's code may not use, file by file."""
+    problems = []
+    for folder in PRODUCT_ORDER:
+        for path in sorted((root / folder).rglob("*")):
+            if path.suffix not in SOURCE_SUFFIXES or not path.is_file():
+                continue
+            name = path.relative_to(root).as_posix()
+            let_in = {target.split("/", 1)[0] for file, target in upward if file == name}
+            code = code_of(path.read_text(errors="replace"))
+            seen = declared_in(code)
+            for number, line in enumerate(code.splitlines(), 1):
+                for word in IDENTIFIER.findall(line):
+                    owner = owners.get(word)
+                    if owner is None or owner in allowed[folder] or owner in let_in or word in seen:
+                        continue
+                    seen.add(word)
+                    problems.append(f"{name}:{number}: {folder}/ may not name {word} of {owner}/")
+    return problems
+
+
 def main():
     root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else ".").resolve()
     document = (root / "docs" / "architecture.md").read_text()
@@ -110,6 +188,7 @@ def main():
                     seen_upward.add((name, target))
                     continue
                 problems.append(f"{where}: {folder}/ may not include {target}")
+    problems += check_names(root, allowed, upward, read_owners(root))
     for name, target in sorted(upward - seen_upward):
         problems.append(f"docs/architecture.md: {name} no longer includes {target}; "
                         "take it off the list")

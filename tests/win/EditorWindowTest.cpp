@@ -1,4 +1,5 @@
 // The program's own editor window, as NewEditorWindow makes it and the program shows it.
+#include "canvas/CanvasControl.h"
 #include "canvas/CanvasState.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/WindowRecord.h"
