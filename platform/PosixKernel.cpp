@@ -495,6 +495,12 @@ SIZE_T PosixVirtualBytesInUse() {
     return blocks.bytes;
 }
 
+SIZE_T PosixVirtualBlocksInUse() {
+    VirtualBlocks& blocks = Virtual();
+    const std::lock_guard<std::mutex> guard(blocks.lock);
+    return blocks.lengths.size();
+}
+
 void PosixFailAllocationsAfter(long count) {
     allocationsLeft.store(count < 0 ? -1 : count);
 }

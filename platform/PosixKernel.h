@@ -163,8 +163,10 @@ constexpr DWORD MEM_RELEASE = 0x8000;
 constexpr DWORD PAGE_READWRITE = 0x04;
 LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocationType, DWORD protect);
 BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD freeType);
-// Measurement support: the bytes VirtualAlloc holds now, which the heap's figures omit.
+// Measurement support: the bytes VirtualAlloc holds now, which the heap's figures omit,
+// and in how many blocks.
 SIZE_T PosixVirtualBytesInUse();
+SIZE_T PosixVirtualBlocksInUse();
 
 // Memory blocks.
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);

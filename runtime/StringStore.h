@@ -3,8 +3,10 @@
 //
 // Short strings share 64 KiB chunks, one size class per 8 bytes of storage, with no header
 // of their own: a loaded line costs its bytes plus 5 to 12 bytes here, against a heap block
-// with its header and rounding per string. A chunk whose strings are all gone goes back to
-// the system. Longer strings get a block of the system's byte-string allocator each.
+// with its header and rounding per string. The chunks are carved out of areas of 64; a chunk
+// whose strings are all gone goes back to its area, and an area whose chunks are all back
+// goes back to the system. Longer strings get a block of the system's byte-string allocator
+// each.
 #pragma once
 
 #include <cstdint>
