@@ -1,5 +1,5 @@
 # The project's commands. See README.md.
-.PHONY: run test check build bench fuzz deps format clean
+.PHONY: run test check build dist bench fuzz deps format clean
 
 run: deps
 	@scripts/run.sh
@@ -13,6 +13,9 @@ check: deps
 
 build: deps
 	@scripts/build.sh win
+
+dist: deps
+	@scripts/dist.sh
 
 bench: deps
 	@scripts/bench.sh
@@ -29,4 +32,4 @@ format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format-16 -i
 
 clean:
-	rm -rf build compile_commands.json
+	rm -rf build dist compile_commands.json
