@@ -5,6 +5,9 @@
 //   probe window <caption> <id>    prints a top-level window's frame, client size, the
 //                                  work area, whether it is enabled, where its close box
 //                                  is and the text and client rectangle of control id
+//   probe version <file>           prints what a file's properties show of its version
+//                                  resource: language, product name and version, and
+//                                  description
 #include "platform/Platform.h"
 
 #include <cstdio>
@@ -101,6 +104,39 @@ int Window(const char* caption, int id) {
     return 0;
 }
 
+int Version(const char* path) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+    std::vector<char> block(size);
+    if (size == 0 || !GetFileVersionInfoA(path, 0, size, block.data())) {
+        std::fprintf(stderr, "no version resource in %s\n", path);
+        return 1;
+    }
+    struct Translation {
+        WORD language;
+        WORD codePage;
+    };
+    void* found = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueA(block.data(), "\\VarFileInfo\\Translation", &found, &length) ||
+        length < sizeof(Translation)) {
+        std::fprintf(stderr, "no translation in %s\n", path);
+        return 1;
+    }
+    // The strings of the first translation, as the file's properties show them.
+    const Translation translation = *static_cast<const Translation*>(found);
+    std::printf("language %04x %u\n", translation.language, translation.codePage);
+    for (const char* name : {"ProductName", "ProductVersion", "FileDescription"}) {
+        char key[80];
+        std::snprintf(key, sizeof key, "\\StringFileInfo\\%04X%04X\\%s", translation.language,
+                      translation.codePage, name);
+        const bool known = VerQueryValueA(block.data(), key, &found, &length) && length > 0;
+        std::printf("%s %s\n", name, known ? static_cast<const char*>(found) : "");
+    }
+    std::fflush(stdout);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -110,6 +146,10 @@ int main(int argc, char** argv) {
     if (argc == 4 && std::strcmp(argv[1], "window") == 0) {
         return Window(argv[2], std::atoi(argv[3]));
     }
-    std::fprintf(stderr, "usage: probe message <caption> <ms> | window <caption> <id>\n");
+    if (argc == 3 && std::strcmp(argv[1], "version") == 0) {
+        return Version(argv[2]);
+    }
+    std::fprintf(stderr, "usage: probe message <caption> <ms> | window <caption> <id> | "
+                         "version <file>\n");
     return 2;
 }

@@ -5,6 +5,7 @@
 # which provides the private display, prefix and server.
 #
 #   e2e.sh <case> <editor.exe> <probe.exe> <samples-folder>
+#   e2e.sh download <folder of the zip made by make dist> <probe.exe> <samples-folder>
 set -eEuo pipefail
 [ -z "${E2E_TRACE:-}" ] || set -x
 
@@ -16,6 +17,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 HELP='F1=menu Ctrl+,Ctrl-=zoom Tab=next word Esc=end  '
 
 work=$(mktemp -d)
+# The program's current folder at its start.
+START_FOLDER=$work
 PROGRAM_PID= WM_PID=
 cleanup() {
   if [ -n "$PROGRAM_PID" ] && kill -0 "$PROGRAM_PID" 2>/dev/null; then
@@ -82,7 +85,7 @@ expect_title() {
 }
 
 start_program() {
-  (cd "$work" && exec wine "$EDITOR_EXE" </dev/null >/dev/null 2>&1) &
+  (cd "$START_FOLDER" && exec wine "$EDITOR_EXE" </dev/null >/dev/null 2>&1) &
   PROGRAM_PID=$!
   TEST_WID=$(wait_window '^Test$')
   [ -n "$TEST_WID" ] || fail "no start dialog"
@@ -472,6 +475,49 @@ case "$case_name" in
     expect_screen check-first-cell
     press "$EDITOR_WID" Down Return
     expect_message "seconda riga"
+    quit_program
+    ;;
+  download)
+    # The zip for Windows users, unpacked into a folder whose names have spaces and an
+    # accented letter, and started from there as a double click starts it.
+    zip=$(ls "$EDITOR_EXE"/talvermoor-editor-*-win64.zip) || { echo "SKIP: no zip"; exit 77; }
+    version=$(basename "$zip" -win64.zip)
+    version=${version#talvermoor-editor-}
+    START_FOLDER="$work/Programmi di prova/è"
+    mkdir -p "$START_FOLDER"
+    /usr/bin/python3 -m zipfile -e "$zip" "$START_FOLDER"
+    (cd "$START_FOLDER" && sha256sum --quiet -c SHA256SUMS) || fail "the sums do not match"
+    for text in LEGGIMI.txt README.txt; do
+      ! grep -q -v $'\r$' "$START_FOLDER/$text" || fail "$text has lines without CR LF"
+    done
+    properties=$(cd "$START_FOLDER" && wine "$PROBE_EXE" version editor.exe | tr -d '\r')
+    [ "$(sed -n 's/^language //p' <<<"$properties")" = "0410 1252" ] &&
+      [ "$(sed -n 's/^ProductName //p' <<<"$properties")" = "Talvermoor editor" ] &&
+      [ "$(sed -n 's/^ProductVersion //p' <<<"$properties")" = "$version" ] &&
+      [ -n "$(sed -n 's/^FileDescription //p' <<<"$properties")" ] ||
+      fail "the version resource shows: $properties"
+    EDITOR_EXE="$START_FOLDER/editor.exe"
+    start_program
+    wait_start_dialog
+    press "$TEST_WID" space
+    dialog=$(wait_window '^Open File$')
+    [ -n "$dialog" ] || fail "no open-file dialog"
+    # Into the folder of the samples, then the letter, as typed into the name field.
+    focus "$dialog"
+    xdotool type --delay 30 esempi
+    xdotool key Return
+    xdotool type --delay 30 lettera.txt
+    xdotool key Return
+    EDITOR_WID=$(wait_window "^F1=menu")
+    [ -n "$EDITOR_WID" ] || fail "no editor window after loading esempi/lettera.txt"
+    expect_title "${HELP}V: 1 O: 1 Insert ON Font 9 ScanCode: 0 - ChrCode: "
+    expect_screen check-picture
+    press "$EDITOR_WID" Down Down Return
+    box=$(wait_window '^Talvermoor$')
+    [ -n "$box" ] || fail "no message box"
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    expect_screen check-box "$X" "$Y" "$WIDTH" "$HEIGHT"
+    expect_message "ti scrivo per ricordarti la riunione di domani alle 10."
     quit_program
     ;;
   screenshot)

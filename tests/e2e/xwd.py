@@ -7,6 +7,8 @@
   xwd.py check-first-cell <dump>
                                checks that the cursor cell is on the text's first row and
                                column, at the screen's left edge just under the title bar
+  xwd.py check-picture <dump> checks that the background picture shows in the screen's
+                               lower right quarter, where no short text reaches
   xwd.py check-box <dump> <x> <y> <width> <height>
                                checks that a message box is drawn there: dialog colour,
                                dark text and an OK button
@@ -133,6 +135,17 @@ def check_first_cell(path):
         sys.exit(f"the first row's first cell is at {left},{top}, not at the top left")
 
 
+def check_picture(path):
+    width, height, pixel = read_dump(path)
+    # The sample picture's light colours, never pure white, stretched over the screen.
+    points = [pixel(x, y) for y in range(height // 2, height, 16) for x in range(width // 2, width, 16)]
+    white = sum(p == (255, 255, 255) for p in points)
+    dark = sum(min(p) < 200 for p in points)
+    if white > len(points) // 10 or dark > 0:
+        sys.exit(f'the background picture does not show: {white} white and {dark} dark '
+                 f'of {len(points)} points')
+
+
 def check_box(path, left, top, box_width, box_height):
     _, _, pixel = read_dump(path)
     area = [(x, y) for y in range(top, top + box_height) for x in range(left, left + box_width)]
@@ -184,6 +197,8 @@ if __name__ == '__main__':
         check_cursor(sys.argv[2])
     elif len(sys.argv) == 3 and sys.argv[1] == 'check-first-cell':
         check_first_cell(sys.argv[2])
+    elif len(sys.argv) == 3 and sys.argv[1] == 'check-picture':
+        check_picture(sys.argv[2])
     elif len(sys.argv) == 7 and sys.argv[1] == 'check-box':
         check_box(sys.argv[2], *map(int, sys.argv[3:]))
     elif len(sys.argv) == 4 and sys.argv[1] == 'png':
