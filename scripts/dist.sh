@@ -8,7 +8,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 
-version=$(git -C "$root" describe --always --tags --dirty)
+# A fixed length of the hash: git would lengthen it with the objects of the clone.
+version=$(git -C "$root" describe --always --tags --dirty --abbrev=10)
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$root" log -1 --format=%ct)}
 # Compilations in any clone share ccache's results: paths under the clone hash the same.
 export CCACHE_BASEDIR=$root

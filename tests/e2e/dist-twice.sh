@@ -23,7 +23,7 @@ for clone in a b; do
   echo "build $clone: $((SECONDS - start)) s"
 done
 
-name="talvermoor-editor-$(git -C "$work/a" describe --always --tags)-win64.zip"
+name="talvermoor-editor-$(git -C "$work/a" describe --always --tags --abbrev=10)-win64.zip"
 zip="$work/a/dist/$name"
 [ -f "$zip" ] || fail "no $name: $(ls "$work/a/dist")"
 cmp "$zip" "$work/b/dist/$name" || fail "two builds of $head differ"
