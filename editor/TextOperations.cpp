@@ -8,9 +8,6 @@
 
 namespace {
 
-// The width of the sort key, in bytes from the cursor's column.
-constexpr std::int32_t kSortKeyBytes = 12;
-
 // The line's words (runs between single spaces) joined by one space each; "" with error 7
 // when the words or the new line cannot be had.
 DynString ShortenSpaces(const DynString& line, StringArray& words) {
@@ -91,7 +88,8 @@ void RunTextOperation(std::int32_t operation, StringArray& lines, std::int32_t c
                     [&] { return EditLine(lines[cursorLine], textColumn, TimeText(), mode); });
         break;
     case 9:
-        ArraySortFrom(lines, cursorLine, textColumn, textColumn + kSortKeyBytes - 1, 0);
+        // The key: the bytes from the cursor's column, as many as the sort keeps at hand.
+        ArraySortFrom(lines, cursorLine, textColumn, textColumn + kShortSortKeyBytes - 1, 0);
         break;
     default:
         break;

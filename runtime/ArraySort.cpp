@@ -1,6 +1,7 @@
 #include "runtime/ArraySort.h"
 
 #include "platform/Platform.h"
+#include "runtime/StringArray.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,8 +15,8 @@ namespace {
 // Below the depth limit a range this small stays with the quicksort: its worst case is
 // cheap, and balanced sorts of random keys reach such depths in small ranges now and then.
 constexpr std::int64_t kSmallRange = 64;
-// Key bytes kept beside each reference while sorting: the editor's keys are 12 bytes.
-constexpr std::size_t kHeadBytes = 12;
+// Key bytes kept beside each reference while sorting.
+constexpr std::size_t kHeadBytes = kShortSortKeyBytes;
 
 unsigned char FoldByte(char byte) noexcept {
     const auto value = static_cast<unsigned char>(byte);
@@ -43,12 +44,12 @@ bool Ascending(std::string_view a, std::string_view b, bool foldCase) noexcept {
 
 // The sort's view of a string in 16 bytes: the first key bytes (folded when the sort folds),
 // zero-padded and read as big-endian numbers so that comparing the numbers compares the
-// bytes, the key's length and where the string stood. Keys of at most 12 bytes are ordered
+// bytes, the key's length and where the string stood. Keys no longer than that are ordered
 // by these alone; the strings' own bytes, scattered through memory, are read only to tell
 // longer keys with equal beginnings apart.
 struct CachedKey {
     std::uint64_t head;  // key bytes 1 to 8
-    std::uint32_t tail;  // key bytes 9 to 12
+    std::uint32_t tail;  // the key's further bytes up to kHeadBytes
     std::uint32_t place; // kSourceBits of where the string stood, above them its length class
 };
 

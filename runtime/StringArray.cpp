@@ -214,21 +214,7 @@ void SplitFields(const DynString& s, StringArray& array, const DynString& d) noe
             array[index] = DynString();
             continue;
         }
-        std::size_t end = std::string_view::npos;
-        if (!delimiter.empty()) {
-            end = text.find(delimiter, from);
-        } else {
-            // Commas outside double-quoted parts separate the fields.
-            bool quoted = false;
-            for (std::size_t at = from; at < text.size(); ++at) {
-                if (text[at] == '"') {
-                    quoted = !quoted;
-                } else if (text[at] == ',' && !quoted) {
-                    end = at;
-                    break;
-                }
-            }
-        }
+        const std::size_t end = FieldEnd(text, from, delimiter);
         const std::size_t step = delimiter.empty() ? 1 : delimiter.size();
         if (end == std::string_view::npos) {
             array[index] = DynString(text.substr(from));

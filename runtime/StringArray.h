@@ -77,6 +77,10 @@ void ArrayInsertAt(StringArray& a, std::int32_t index, DynString value) noexcept
 // last one. The number of elements does not change.
 void ArrayDeleteAt(StringArray& a, std::int32_t index, const DynString& fill) noexcept;
 
+// The widest key that ArraySortFrom orders without reading the strings again: it keeps
+// this many key bytes beside each reference. The editor sorts its lines by keys this wide.
+constexpr std::int32_t kShortSortKeyBytes = 12;
+
 // Flags of ArraySortFrom; the default is ascending byte order.
 constexpr std::uint32_t kSortDescending = 1; // largest key first
 constexpr std::uint32_t kSortFoldCase = 2;   // a-z compare as A-Z

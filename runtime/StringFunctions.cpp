@@ -368,24 +368,29 @@ DynString ReplaceAll(const DynString& m, const DynString& r, const DynString& s)
     return result;
 }
 
+std::size_t FieldEnd(std::string_view text, std::size_t from, std::string_view delimiter) noexcept {
+    if (!delimiter.empty()) {
+        return text.find(delimiter, from);
+    }
+    bool quoted = false;
+    for (std::size_t at = from; at < text.size(); ++at) {
+        if (text[at] == '"') {
+            quoted = !quoted;
+        } else if (text[at] == ',' && !quoted) {
+            return at;
+        }
+    }
+    return std::string_view::npos;
+}
+
 std::int32_t FieldCount(const DynString& s, const DynString& d) noexcept {
     const std::string_view text = s.View();
+    const std::string_view delimiter = d.View();
+    const std::size_t step = delimiter.empty() ? 1 : delimiter.size();
     std::int64_t count = 1;
-    if (d.IsEmpty()) {
-        bool quoted = false;
-        for (char byte : text) {
-            if (byte == '"') {
-                quoted = !quoted;
-            } else if (byte == ',' && !quoted) {
-                ++count;
-            }
-        }
-    } else {
-        const std::string_view delimiter = d.View();
-        for (std::size_t at = text.find(delimiter); at != std::string_view::npos;
-             at = text.find(delimiter, at + delimiter.size())) {
-            ++count;
-        }
+    for (std::size_t end = FieldEnd(text, 0, delimiter); end != std::string_view::npos;
+         end = FieldEnd(text, end + step, delimiter)) {
+        ++count;
     }
     return static_cast<std::int32_t>(count);
 }

@@ -8,8 +8,10 @@
 
 #include "runtime/DynString.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <string_view>
 
 // The largest count a caller can pass: "as many as there are".
 constexpr std::int32_t kAllBytes = 2147483647;
@@ -70,3 +72,8 @@ DynString ReplaceAll(const DynString& m, const DynString& r, const DynString& s)
 // The number of non-overlapping occurrences of d in s, plus 1. With an empty d, fields
 // are separated by commas outside double-quoted parts.
 std::int32_t FieldCount(const DynString& s, const DynString& d) noexcept;
+
+// Where the field of text that starts at from ends: at the next delimiter, or with an
+// empty delimiter at the next comma outside double-quoted parts; npos when the field runs
+// to the end. The rule of FieldCount and SplitFields.
+std::size_t FieldEnd(std::string_view text, std::size_t from, std::string_view delimiter) noexcept;

@@ -93,6 +93,29 @@ TEST_F(TextOperations, SortKeyIsTwelveBytesFromTheCursorColumn) {
     std::vector<std::string> tail(lines.begin() + 4, lines.end());
     std::sort(tail.begin(), tail.end());
     EXPECT_EQ(tail, (std::vector<std::string>{"vvvvc000000000000001", "wwwwc000000000000002"}));
+
+    // Two lines whose keys differ in the twelfth byte only come out in its order, whichever
+    // stood first: a narrower key would leave them alike, and one of the two texts unsorted.
+    // Two lines that differ in the thirteenth byte only are left alike, in either order: a
+    // wider key would order both texts, and so rearrange them differently.
+    const std::string eleven = "c0000000000";
+    std::vector<std::string> rearranged;
+    for (const std::string first : {"2", "1"}) {
+        const std::string second = first == "2" ? "1" : "2";
+        SetUp();
+        Open({"head", "wwww" + eleven + first, "vvvv" + eleven + second});
+        MoveTo(2, 5);
+        Run(9);
+        EXPECT_EQ(Lines()[1].back(), '1') << "twelfth byte, " << first << " first";
+        EXPECT_EQ(Lines()[2].back(), '2') << "twelfth byte, " << first << " first";
+
+        SetUp();
+        Open({"head", "wwww" + eleven + "0" + first, "vvvv" + eleven + "0" + second});
+        MoveTo(2, 5);
+        Run(9);
+        rearranged.push_back(Lines()[1].substr(0, 4) + Lines()[2].substr(0, 4));
+    }
+    EXPECT_EQ(rearranged[0], rearranged[1]) << "the thirteenth byte ordered the lines";
 }
 
 TEST_F(TextOperations, SortOnTheLastLineChangesNothing) {
