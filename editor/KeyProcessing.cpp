@@ -98,17 +98,13 @@ void MoveToEnd(const DynString& line, std::int32_t lineCount, ViewState& view,
     }
 }
 
-// Step 11's keys. False when a Tab finds no next word and the call is to be abandoned.
-bool Navigate(std::int32_t scanCode, StringArray& lines, std::int32_t lineCount, ViewState& view,
-              const ScreenMetrics& metrics) {
+// The keys that move the cursor and the view. False when a Tab finds no next word and
+// the call is to be abandoned.
+bool Navigate(std::int32_t scanCode, const StringArray& lines, std::int32_t lineCount,
+              ViewState& view, const ScreenMetrics& metrics) {
     switch (scanCode) {
     case scan::Tab:
         return MoveToNextWord(lines.Get(view.cursorLine), view, metrics);
-    case scan::F1: {
-        const std::int32_t operation = ShowCommandMenu(editorDialog);
-        RunTextOperation(operation, lines, view.cursorLine, TextColumn(view), insertMode);
-        break;
-    }
     case scan::Home:
         if (view.firstColumn == 1 && view.cursorScreenColumn == 1) {
             view.cursorLine = 1;
@@ -152,19 +148,16 @@ bool Navigate(std::int32_t scanCode, StringArray& lines, std::int32_t lineCount,
         view.topLine =
             std::min(view.topLine + metrics.visibleRows, lineCount - metrics.visibleRows + 1);
         break;
-    case scan::Insert:
-        insertMode = (insertMode + 1) % 2;
-        break;
     default:
         break;
     }
     return true;
 }
 
-} // namespace
-
-void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& lines,
-                      WindowHandle window, std::int32_t canvasId, std::int32_t fontSize) noexcept {
+// The initialising call (code 0) forgets the kept values and returns to insert mode; then
+// the kept values and the arguments fill in for each other.
+void ResolveKeptValues(std::int32_t scanCode, WindowHandle& window, std::int32_t& canvasId,
+                       std::int32_t& fontSize) {
     if (scanCode == 0) {
         kept = {};
         insertMode = 1;
@@ -172,7 +165,101 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
     Resolve(kept.window, window);
     Resolve(kept.canvasId, canvasId);
     Resolve(kept.fontSize, fontSize);
+}
 
+// Left Control with the keypad minus or plus: the font size for this call and the next.
+std::int32_t ApplyZoom(std::int32_t scanCode, std::int32_t fontSize) {
+    if (scanCode == scan::ZoomOut) {
+        fontSize = kept.fontSize = std::max(fontSize - 1, kSmallestFont);
+    }
+    if (scanCode == scan::ZoomIn) {
+        fontSize = kept.fontSize = std::min(fontSize + 1, kLargestFont);
+    }
+    return fontSize;
+}
+
+// Every character byte 32 to 255 is typed at the cursor, which moves on one column.
+void TypeCharacter(const DynString& keyChar, StringArray& lines, ViewState& view,
+                   const ScreenMetrics& metrics) {
+    if (CompareStrings(keyChar, CharString({' '})) < 0 ||
+        CompareStrings(keyChar, CharString({255})) > 0) {
+        return;
+    }
+    ReplaceLine(lines, view.cursorLine, [&] {
+        return EditLine(lines[view.cursorLine], TextColumn(view), keyChar, insertMode);
+    });
+    ++view.cursorScreenColumn;
+    if (view.cursorScreenColumn > RightEdge(metrics)) {
+        ++view.firstColumn;
+        --view.cursorScreenColumn;
+    }
+}
+
+// Enter picks the cursor's line and asks the editor window to close; in insert mode it also
+// splits the line there. Then it moves on as Down.
+void ApplyEnter(std::int32_t& scanCode, StringArray& lines, ViewState& view) {
+    if (scanCode != scan::Enter) {
+        return;
+    }
+    selectedLine = lines.Get(view.cursorLine);
+    PostMessageA(editorDialog, WM_CLOSE, 0, 0);
+    if (insertMode != 0) {
+        SplitLine(lines, view.cursorLine, TextColumn(view));
+        view.firstColumn = 1;
+        view.cursorScreenColumn = 1;
+    }
+    scanCode = scan::Down;
+}
+
+// Delete joins the next line on beyond the line's end, and deletes the byte at the cursor
+// otherwise.
+void ApplyDelete(std::int32_t scanCode, StringArray& lines, std::int32_t lineCount,
+                 const ViewState& view) {
+    if (scanCode != scan::Delete) {
+        return;
+    }
+    const DynString& line = lines.Get(view.cursorLine);
+    if (BeyondLine(line, view) && view.cursorLine < lineCount) {
+        JoinWithNext(lines, view.cursorLine);
+    } else {
+        ReplaceLine(lines, view.cursorLine,
+                    [&] { return EditLine(line, TextColumn(view), DynString(), EditDelete); });
+    }
+}
+
+// F1: the text operation that the command menu answers, if any.
+void RunCommandMenu(std::int32_t scanCode, StringArray& lines, const ViewState& view) {
+    if (scanCode == scan::F1) {
+        const std::int32_t operation = ShowCommandMenu(editorDialog);
+        RunTextOperation(operation, lines, view.cursorLine, TextColumn(view), insertMode);
+    }
+}
+
+void ToggleInsertMode(std::int32_t scanCode) {
+    if (scanCode == scan::Insert) {
+        insertMode = (insertMode + 1) % 2;
+    }
+}
+
+// The end of every completed key: the view made valid, the screen drawn and shown in one
+// copy, the view stored in the canvas and the status in the title.
+void ShowScreen(WindowHandle window, WindowHandle canvas, const StringArray& lines, ViewState& view,
+                const ScreenMetrics& metrics, std::int32_t fontSize, std::int32_t scanCode,
+                const DynString& keyChar) {
+    NormaliseView(view, ArrayUpperBound(lines));
+    DrawVisibleText(lines, view, metrics);
+    CanvasRedraw();
+    StoreViewState(canvas, view);
+    SetWindowCaption(window, StatusTitle(view, fontSize, scanCode, keyChar));
+}
+
+} // namespace
+
+// The steps in their fixed order; each acts only on the keys it is for, so one event can
+// type its character and still move the cursor.
+void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& lines,
+                      WindowHandle window, std::int32_t canvasId, std::int32_t fontSize) noexcept {
+    ResolveKeptValues(scanCode, window, canvasId, fontSize);
     // A text that was never created is taken as the empty text: element 0 only.
     if (!lines.IsCreated()) {
         ArrayRedim(lines, 0, 0);
@@ -185,60 +272,21 @@ void ProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArray& l
     const WindowHandle canvas = GetControlHandle(window, canvasId);
     const ViewState shown = ReadViewState(canvas);
     ViewState view = shown;
-
-    if (scanCode == scan::ZoomOut) {
-        fontSize = kept.fontSize = std::max(fontSize - 1, kSmallestFont);
-    }
-    if (scanCode == scan::ZoomIn) {
-        fontSize = kept.fontSize = std::min(fontSize + 1, kLargestFont);
-    }
+    fontSize = ApplyZoom(scanCode, fontSize);
     SelectTextFont(fontSize, metrics);
 
-    if (CompareStrings(keyChar, CharString({' '})) >= 0 &&
-        CompareStrings(keyChar, CharString({255})) <= 0) {
-        ReplaceLine(lines, view.cursorLine, [&] {
-            return EditLine(lines[view.cursorLine], TextColumn(view), keyChar, insertMode);
-        });
-        ++view.cursorScreenColumn;
-        if (view.cursorScreenColumn > RightEdge(metrics)) {
-            ++view.firstColumn;
-            --view.cursorScreenColumn;
-        }
-    }
-
-    if (scanCode == scan::Enter) {
-        selectedLine = lines.Get(view.cursorLine);
-        PostMessageA(editorDialog, WM_CLOSE, 0, 0);
-        if (insertMode != 0) {
-            SplitLine(lines, view.cursorLine, TextColumn(view));
-            view.firstColumn = 1;
-            view.cursorScreenColumn = 1;
-        }
-        scanCode = scan::Down;
-    }
-
-    if (scanCode == scan::Delete) {
-        const DynString& line = lines.Get(view.cursorLine);
-        if (BeyondLine(line, view) && view.cursorLine < lineCount) {
-            JoinWithNext(lines, view.cursorLine);
-        } else {
-            ReplaceLine(lines, view.cursorLine,
-                        [&] { return EditLine(line, TextColumn(view), DynString(), EditDelete); });
-        }
-    }
-
+    TypeCharacter(keyChar, lines, view, metrics);
+    ApplyEnter(scanCode, lines, view);
+    ApplyDelete(scanCode, lines, lineCount, view);
+    RunCommandMenu(scanCode, lines, view);
+    ToggleInsertMode(scanCode);
     if (!Navigate(scanCode, lines, ArrayUpperBound(lines), view, metrics)) {
         // The abandoned Tab changes nothing, but the backing bitmap was cleared above:
         // put the unchanged picture back so that a repaint does not lose the text.
         DrawVisibleText(lines, shown, metrics);
         return;
     }
-
-    NormaliseView(view, ArrayUpperBound(lines));
-    DrawVisibleText(lines, view, metrics);
-    CanvasRedraw();
-    StoreViewState(canvas, view);
-    SetWindowCaption(window, StatusTitle(view, fontSize, scanCode, keyChar));
+    ShowScreen(window, canvas, lines, view, metrics, fontSize, scanCode, keyChar);
 }
 
 void EditorKeyTarget(std::int32_t& scanCode, DynString& keyChar) noexcept {

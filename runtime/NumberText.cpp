@@ -218,22 +218,33 @@ MaskSection ParseSection(std::string_view text) {
     return section;
 }
 
-// x (finite, not negative) in a parsed section.
-std::string FormatSection(const MaskSection& section, double x, bool& shownAsZero) {
+// The decimal digits of x (finite, not negative) rounded to a number of places, ties to
+// even: the integer digits without leading zeros, and exactly that many fraction digits.
+struct DecimalDigits {
+    std::string integer;
+    std::string fraction;
+};
+
+DecimalDigits DecimalDigitsOf(double x, int places) {
     // The C library gives the exact decimal expansion, rounded to nearest, ties to even;
     // beyond 1,100 places a double has only zeros.
-    const int places = section.fractionDigits < 1100 ? section.fractionDigits : 1100;
+    const int written = places < 1100 ? places : 1100;
     // Room for a sign, the largest double's 309 integer digits, the point and every place.
     std::array<char, 1 + 309 + 1 + 1100 + 1 + 1> text{};
-    const int length = std::snprintf(text.data(), text.size(), "%.*f", places, x);
+    const int length = std::snprintf(text.data(), text.size(), "%.*f", written, x);
     const std::size_t used = length < 0 ? 0 : std::min<std::size_t>(length, text.size() - 1);
-    std::string digits(text.data(), used);
+    const std::string digits(text.data(), used);
     const std::size_t dot = digits.find_first_of(".,");
-    std::string fraction = dot == std::string::npos ? std::string() : digits.substr(dot + 1);
-    fraction.resize(static_cast<std::size_t>(section.fractionDigits), '0');
-    std::string integer = digits.substr(0, dot);
-    integer.erase(0, integer.find_first_not_of('0'));
-    shownAsZero = integer.empty() && fraction.find_first_not_of('0') == std::string::npos;
+    DecimalDigits decimal{digits.substr(0, dot),
+                          dot == std::string::npos ? std::string() : digits.substr(dot + 1)};
+    decimal.integer.erase(0, decimal.integer.find_first_not_of('0'));
+    decimal.fraction.resize(static_cast<std::size_t>(places), '0');
+    return decimal;
+}
+
+// The integer digits as the section shows them: at least its minimum count, grouped in
+// thousands by "," when it asks for that.
+std::string ShownInteger(std::string integer, const MaskSection& section) {
     if (integer.size() < static_cast<std::size_t>(section.minimumDigits)) {
         integer.insert(0, section.minimumDigits - integer.size(), '0');
     }
@@ -242,10 +253,14 @@ std::string FormatSection(const MaskSection& section, double x, bool& shownAsZer
             integer.insert(at - 3, 1, ',');
         }
     }
+    return integer;
+}
 
-    std::vector<std::string> pieces(section.items.size());
-    // Integer digits fill their placeholders from the right; the leftmost placeholder
-    // takes all that remain, so no digit is ever lost.
+// Integer digits fill their placeholders from the right; the leftmost placeholder takes
+// all that remain, so no digit is ever lost. Without integer placeholders the integer
+// digits go before the point.
+void PlaceInteger(const MaskSection& section, std::string integer,
+                  std::vector<std::string>& pieces) {
     int left = section.placeholders;
     std::size_t pointAt = section.items.size();
     for (std::size_t i = section.items.size(); i-- > 0;) {
@@ -271,12 +286,15 @@ std::string FormatSection(const MaskSection& section, double x, bool& shownAsZer
             integer.pop_back();
         }
     }
-    // Without integer placeholders the integer digits go before the point.
     if (pointAt < section.items.size()) {
         pieces[pointAt] = integer + ".";
     }
+}
 
-    // Trailing "#" places whose digit is 0 are left out.
+// Fraction digits fill their places from the left, but trailing "#" places whose digit is
+// 0 are left out.
+void PlaceFraction(const MaskSection& section, const std::string& fraction,
+                   std::vector<std::string>& pieces) {
     std::size_t keep = fraction.size();
     for (std::size_t i = section.items.size(); i-- > 0 && keep > 0;) {
         const MaskItem& item = section.items[i];
@@ -291,15 +309,23 @@ std::string FormatSection(const MaskSection& section, double x, bool& shownAsZer
     std::size_t next = 0;
     for (std::size_t i = 0; i < section.items.size(); ++i) {
         const MaskItem& item = section.items[i];
-        if (item.kind == MaskItem::Literal) {
-            pieces[i] = item.text;
-        } else if (item.kind == MaskItem::Digit && item.fraction && next++ < keep) {
+        if (item.kind == MaskItem::Digit && item.fraction && next++ < keep) {
             pieces[i] = fraction[next - 1];
         }
     }
+}
+
+// x (finite, not negative) in a parsed section: each mask item becomes a piece of text.
+std::string FormatSection(const MaskSection& section, double x, bool& shownAsZero) {
+    const DecimalDigits digits = DecimalDigitsOf(x, section.fractionDigits);
+    shownAsZero =
+        digits.integer.empty() && digits.fraction.find_first_not_of('0') == std::string::npos;
+    std::vector<std::string> pieces(section.items.size());
+    PlaceInteger(section, ShownInteger(digits.integer, section), pieces);
+    PlaceFraction(section, digits.fraction, pieces);
     std::string result;
-    for (const std::string& piece : pieces) {
-        result += piece;
+    for (std::size_t i = 0; i < section.items.size(); ++i) {
+        result += section.items[i].kind == MaskItem::Literal ? section.items[i].text : pieces[i];
     }
     return result;
 }
