@@ -93,7 +93,7 @@ bool KnownPixelFormat(const BitmapShape& shape) {
     }
 }
 
-// The longest stream that a sound coding of the picture needs: two bytes a pixel at
+// The longest stream that a valid coding of the picture needs: two bytes a pixel at
 // worst, an end-of-line mark a row, the end mark, and some padding.
 std::uint64_t LongestRunLengthStream(std::uint64_t width, std::uint64_t rows) {
     return 2 * width * rows + 2 * rows + 8;
@@ -101,8 +101,8 @@ std::uint64_t LongestRunLengthStream(std::uint64_t width, std::uint64_t rows) {
 
 // True when a run-length stream keeps every run inside its row and every row inside the
 // picture, and ends with the end-of-picture mark.
-bool RunLengthPixelsLookSound(std::string_view stream, std::uint64_t width, std::uint64_t rows,
-                              std::uint32_t bits) {
+bool RunLengthPixelsAreValid(std::string_view stream, std::uint64_t width, std::uint64_t rows,
+                             std::uint32_t bits) {
     std::uint64_t x = 0;
     std::uint64_t y = 0;
     std::size_t at = 0;
@@ -199,8 +199,8 @@ bool CheckBitmapFile(std::string_view file, BitmapLayout& layout) noexcept {
         layout.pixelBytes = shape.imageSize;
         return shape.imageSize != 0 && shape.imageSize <= available &&
                shape.imageSize <= LongestRunLengthStream(width, height) &&
-               RunLengthPixelsLookSound(file.substr(pixelsAt, shape.imageSize), width, height,
-                                        shape.bitCount);
+               RunLengthPixelsAreValid(file.substr(pixelsAt, shape.imageSize), width, height,
+                                       shape.bitCount);
     }
     layout.pixelBytes = (width * shape.bitCount + 31) / 32 * 4 * height;
     return layout.pixelBytes <= available;

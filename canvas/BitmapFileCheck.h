@@ -17,7 +17,7 @@ constexpr std::uint64_t kMaxBitmapFileSize = 4 * kMaxBitmapPixels + 14 + 124 + 2
 // Where the file header ends and the picture's own header begins.
 constexpr std::size_t kBitmapFileHeaderSize = 14;
 
-// What the headers of a sound file say, in the terms the drawing needs.
+// What the headers of a valid file say, in the terms the drawing needs.
 struct BitmapLayout {
     std::uint32_t width;
     std::uint32_t rows;
