@@ -3,6 +3,8 @@
 #include "canvas/CanvasState.h"
 #include "canvas/FontMetrics.h"
 #include "canvas/GdiHandles.h"
+#include "canvas/ScreenCopy.h"
+#include "canvas/TopDownBitmapInfo.h"
 #include "dialogs/ControlKinds.h"
 #include "runtime/ThreadState.h"
 
@@ -37,6 +39,25 @@ void SetDefaultDrawingState(WindowRecord& record) {
     SetBkMode(canvas.memoryDc, OPAQUE);
 }
 
+// A bitmap for the screen's DC whose pixels the canvas reads in place, to find what changed;
+// the platform's own kind of bitmap where that cannot be had, pixels then null.
+HBITMAP MakeBackingBitmap(HDC screen, int width, int height, std::uint32_t*& pixels) {
+    const BITMAPINFO info = TopDownBitmapInfo(width, height);
+    void* bits = nullptr;
+    HBITMAP bitmap = width > 0 && height > 0
+                         ? CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                         : nullptr;
+    if (bitmap != nullptr && bits != nullptr) {
+        pixels = static_cast<std::uint32_t*>(bits);
+        return bitmap;
+    }
+    if (bitmap != nullptr) {
+        DeleteObject(bitmap);
+    }
+    pixels = nullptr;
+    return CreateCompatibleBitmap(screen, width, height);
+}
+
 } // namespace
 
 void CanvasInitBacking(WindowRecord& record) noexcept {
@@ -48,8 +69,9 @@ void CanvasInitBacking(WindowRecord& record) noexcept {
     RECT client{};
     GetClientRect(record.window, &client);
     ScratchDc memory(CreateCompatibleDC(screen));
-    GdiObject<HBITMAP> backing(memory ? CreateCompatibleBitmap(screen, client.right, client.bottom)
-                                      : nullptr);
+    std::uint32_t* pixels = nullptr;
+    GdiObject<HBITMAP> backing(
+        memory ? MakeBackingBitmap(screen, client.right, client.bottom, pixels) : nullptr);
     ReleaseDC(record.window, screen);
     HGDIOBJ stock = backing ? SelectObject(memory.Get(), backing.Get()) : nullptr;
     // Without a bitmap of its own the canvas stays as if it had no DC: nothing draws.
@@ -61,9 +83,11 @@ void CanvasInitBacking(WindowRecord& record) noexcept {
     canvas.memoryDc = memory.Release();
     canvas.width = client.right;
     canvas.height = client.bottom;
+    canvas.pixels = pixels;
     RECT whole{0, 0, canvas.width, canvas.height};
     FillRect(canvas.memoryDc, &whole, GetSysColorBrush(COLOR_BTNFACE));
     SetDefaultDrawingState(record);
+    TakeScreenCopy(canvas);
 }
 
 BOOL CanvasPaint(HWND dialog, const DRAWITEMSTRUCT& item) noexcept {
@@ -76,13 +100,21 @@ BOOL CanvasPaint(HWND dialog, const DRAWITEMSTRUCT& item) noexcept {
     }
     CanvasState& canvas = CanvasOf(*record);
     DrawPendingClear(canvas);
-    // The whole bitmap every time: the DC is clipped to what needs painting anyway.
+    // The whole bitmap every time: the DC is clipped to what needs painting anyway, and
+    // its clip is what reaches the screen.
+    RECT clip{};
+    const int region = GetClipBox(item.hDC, &clip);
     BitBlt(item.hDC, 0, 0, canvas.width, canvas.height, canvas.memoryDc, 0, 0, SRCCOPY);
+    if (WindowFromDC(item.hDC) == record->window) {
+        NoteSentArea(*record, region, clip);
+    }
     return TRUE;
 }
 
 void CanvasReleaseBacking(WindowRecord& record) noexcept {
     CanvasState& canvas = CanvasOf(record);
+    ReleaseScreenCopy(canvas);
+    canvas.pixels = nullptr;
     if (canvas.memoryDc == nullptr) {
         return;
     }

@@ -4,6 +4,7 @@
 #include "canvas/CurrentCanvas.h"
 #include "canvas/GdiHandles.h"
 #include "canvas/PixelString.h"
+#include "canvas/ScreenCopy.h"
 #include "canvas/TopDownBitmapInfo.h"
 #include "dialogs/WindowRecord.h"
 #include "runtime/NumberText.h"
@@ -222,14 +223,19 @@ void SetCanvasPixels(std::string_view pixels) noexcept {
         return;
     }
     BITMAPINFO info = TopDownBitmapInfo(width, height);
-    const auto write = [&] {
-        Selection away(canvas.memoryDc, canvas.stockBitmap);
-        return SetDIBits(canvas.memoryDc, backing, 0, static_cast<UINT>(height),
-                         pixels.data() + kPixelHeaderSize, &info, DIB_RGB_COLORS);
-    };
     // A snapshot of the canvas's own size replaces a held clear; if it is not written
     // whole, the clear is drawn and the snapshot written over it, as if in that order.
     const bool covers = width == canvas.width && height == canvas.height;
+    const auto write = [&] {
+        if (covers && WriteSnapshotInPlace(canvas, pixels.data() + kPixelHeaderSize)) {
+            return height;
+        }
+        Selection away(canvas.memoryDc, canvas.stockBitmap);
+        const int lines = SetDIBits(canvas.memoryDc, backing, 0, static_cast<UINT>(height),
+                                    pixels.data() + kPixelHeaderSize, &info, DIB_RGB_COLORS);
+        NoteWritten(canvas, RECT{0, 0, width, height});
+        return lines;
+    };
     if (!covers) {
         DrawPendingClear(canvas);
     }

@@ -2,6 +2,7 @@
 #include "canvas/CanvasState.h"
 #include "canvas/CurrentCanvas.h"
 #include "canvas/GdiHandles.h"
+#include "canvas/ScreenCopy.h"
 #include "dialogs/WindowRecord.h"
 #include "runtime/NumberText.h"
 
@@ -81,6 +82,7 @@ void CanvasLineTo(double x, double y, std::int32_t colour) noexcept {
             // From the DC's position, which is the canvas's previous one, up to but not
             // including the end point.
             LineTo(canvas.memoryDc, canvas.x, canvas.y);
+            NoteDrawing(canvas);
         } else {
             // Nothing to draw with, but the position still moves on.
             MoveToEx(canvas.memoryDc, canvas.x, canvas.y, nullptr);

@@ -14,6 +14,8 @@ constexpr std::uint32_t kRecordDeferredRedraw = kCanvasDeferredRedraw;
 static_assert((kRecordDeferredRedraw & ~kRecordKindFlags) == 0,
               "a canvas keeps its flags among the bits of its kind");
 
+struct ScreenCopy; // ScreenCopy.h
+
 struct CanvasState {
     HDC memoryDc;        // holds the backing bitmap and the current font; null if GetDC failed
     HBITMAP stockBitmap; // the memory DC's own bitmap, put back before release
@@ -35,6 +37,11 @@ struct CanvasState {
     // solid fills are held: they cover every pixel whatever the DC's state.
     bool clearPending;
     std::int32_t clearColour; // a COLORREF
+    // The backing bitmap's own pixels, top-down, width per row; null when the platform
+    // gave no bitmap whose pixels can be read in place.
+    std::uint32_t* pixels;
+    // What the screen shows of the canvas (ScreenCopy.h), owned; null without it.
+    ScreenCopy* screenCopy;
 };
 
 // Draws a held clear, if any, into the backing bitmap (in CanvasShapes.cpp). Every

@@ -3,6 +3,7 @@
 #include "canvas/CurrentCanvas.h"
 #include "canvas/FontMetrics.h"
 #include "canvas/GdiHandles.h"
+#include "canvas/ScreenCopy.h"
 #include "dialogs/WindowRecord.h"
 #include "runtime/NumberText.h"
 #include "runtime/ErrorNumber.h"
@@ -100,6 +101,7 @@ void CanvasPrint(const DynString& text) noexcept {
     }
     if (blankTail < length) {
         TextOutA(canvas.memoryDc, 0, 0, text.Bytes(), length - blankTail);
+        NoteDrawing(canvas);
     }
     if (blankTail > 0) {
         POINT drawn{};

@@ -3,6 +3,7 @@
 #include "canvas/Canvas.h"
 #include "canvas/CanvasControl.h"
 #include "canvas/CanvasState.h"
+#include "canvas/ScreenCopy.h"
 #include "dialogs/WindowRecord.h"
 #include "runtime/ErrorNumber.h"
 #include "runtime/ThreadState.h"
@@ -30,12 +31,17 @@ WindowRecord* CurrentCanvas() noexcept {
     return record;
 }
 
-void UpdateCanvasScreen(const WindowRecord& canvas) noexcept {
-    InvalidateRect(canvas.window, nullptr, FALSE);
+void UpdateCanvasScreen(WindowRecord& canvas) noexcept {
+    DrawPendingClear(CanvasOf(canvas));
+    const RECT send = AreaToSend(canvas);
+    if (!IsRectEmpty(&send)) {
+        InvalidateRect(canvas.window, &send, FALSE);
+    }
+    // Also paints what the platform itself found invalid meanwhile.
     UpdateWindow(canvas.window);
 }
 
-void AutoRedraw(const WindowRecord& canvas) noexcept {
+void AutoRedraw(WindowRecord& canvas) noexcept {
     if ((canvas.flags & kRecordDeferredRedraw) == 0) {
         UpdateCanvasScreen(canvas);
     }
@@ -66,8 +72,21 @@ void CanvasAttach(WindowHandle window, std::int32_t controlId, std::int32_t opti
     SetCurrentCanvas(target);
 }
 
+RECT CanvasVisibleArea(const WindowRecord& canvas) noexcept {
+    RECT visible{0, 0, CanvasOf(canvas).width, CanvasOf(canvas).height};
+    RECT client{};
+    HWND dialog = GetParent(canvas.window);
+    if (dialog != nullptr && GetClientRect(dialog, &client)) {
+        MapWindowPoints(dialog, canvas.window, reinterpret_cast<POINT*>(&client), 2);
+        if (!IntersectRect(&visible, &visible, &client)) {
+            return RECT{};
+        }
+    }
+    return visible;
+}
+
 void CanvasRedraw() noexcept {
-    if (const WindowRecord* canvas = CurrentCanvas()) {
+    if (WindowRecord* canvas = CurrentCanvas()) {
         UpdateCanvasScreen(*canvas);
     }
 }
@@ -84,15 +103,7 @@ void CanvasGetVisibleSize(double& width, double& height) noexcept {
     if (canvas == nullptr) {
         return;
     }
-    RECT visible{0, 0, CanvasOf(*canvas).width, CanvasOf(*canvas).height};
-    RECT client{};
-    HWND dialog = GetParent(canvas->window);
-    if (dialog != nullptr && GetClientRect(dialog, &client)) {
-        MapWindowPoints(dialog, canvas->window, reinterpret_cast<POINT*>(&client), 2);
-        if (!IntersectRect(&visible, &visible, &client)) {
-            return;
-        }
-    }
+    const RECT visible = CanvasVisibleArea(*canvas);
     width = visible.right - visible.left;
     height = visible.bottom - visible.top;
 }
