@@ -4,6 +4,7 @@
 #include "fuzz/FuzzCheck.h"
 #include "runtime/ErrorNumber.h"
 #include "runtime/StringArray.h"
+#include "tests/support/StringContents.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -33,14 +34,6 @@ std::string Fold(std::string s) {
         }
     }
     return s;
-}
-
-std::vector<std::string> Contents(const StringArray& a) {
-    std::vector<std::string> all;
-    for (std::int32_t i = a.LowerBound(); i <= a.UpperBound(); ++i) {
-        all.emplace_back(a[i].View());
-    }
-    return all;
 }
 
 } // namespace

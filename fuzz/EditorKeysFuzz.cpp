@@ -9,7 +9,7 @@
 #include "editor/TextModel.h"
 #include "fuzz/FuzzCheck.h"
 #include "runtime/StringArray.h"
-#include "tests/native/editor/fakes/DisplayFakes.h"
+#include "tests/native/editor/EditorFakeWindow.h"
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -18,25 +18,12 @@
 
 namespace {
 
-const WindowHandle kWindow = reinterpret_cast<WindowHandle>(std::uintptr_t{0x1000});
-const WindowHandle kCanvas = reinterpret_cast<WindowHandle>(std::uintptr_t{0x1010});
-
 // Every code the editor acts on, and some it does not.
 const std::int32_t kCodes[] = {scan::Esc,     scan::Backspace, scan::Tab,      scan::Enter,
                                scan::LetterA, scan::F1,        scan::Home,     scan::Up,
                                scan::PageUp,  scan::Left,      scan::Right,    scan::End,
                                scan::Down,    scan::PageDown,  scan::Insert,   scan::Delete,
                                scan::ZoomOut, scan::ZoomIn,    -scan::LetterA, scan::Space};
-
-bool operator==(const ViewState& a, const ViewState& b) {
-    return a.topLine == b.topLine && a.firstColumn == b.firstColumn &&
-           a.cursorLine == b.cursorLine && a.cursorScreenColumn == b.cursorScreenColumn;
-}
-
-ViewState View() {
-    const auto& user = fakes::controls.user[kCanvas];
-    return {user[0], user[1], user[2], user[3]};
-}
 
 void CheckNormalised(const ViewState& view, std::int32_t lineCount) {
     if (lineCount >= 1) {
@@ -54,17 +41,13 @@ void CheckNormalised(const ViewState& view, std::int32_t lineCount) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    fakes::Reset();
+    const double width = in.ConsumeIntegralInRange(0, 200);
+    const double height = in.ConsumeIntegralInRange(0, 100);
+    fakes::SetUpEditorWindow(width, height);
     fakes::canvas.recording = false;
-    fakes::canvas.window = kWindow;
-    fakes::canvas.id = 110;
-    fakes::canvas.width = in.ConsumeIntegralInRange(0, 200);
-    fakes::canvas.height = in.ConsumeIntegralInRange(0, 100);
     fakes::canvas.pictureExists = in.ConsumeBool();
-    fakes::controls.controls[{kWindow, 110}] = kCanvas;
-    fakes::controls.user[kCanvas] = {};
     ResetProgramState();
-    editorDialog = kWindow;
+    editorDialog = fakes::EditorWindow();
 
     const std::int32_t lineCount = in.ConsumeIntegralInRange(0, 30);
     ArrayRedim(LineArray, 0, lineCount);
@@ -74,8 +57,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::int32_t code = 0;
     DynString none;
-    ProcessEditorKey(code, none, LineArray, kWindow, 110, in.ConsumeIntegralInRange(1, 72));
-    CheckNormalised(View(), ArrayUpperBound(LineArray));
+    ProcessEditorKey(code, none, LineArray, fakes::EditorWindow(), kEditorCanvasId,
+                     in.ConsumeIntegralInRange(1, 72));
+    CheckNormalised(fakes::StoredView(), ArrayUpperBound(LineArray));
 
     while (in.remaining_bytes() > 0) {
         const std::int32_t scanCode = in.PickValueInArray(kCodes);
@@ -85,9 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
         const std::int32_t linesBefore = ArrayUpperBound(LineArray);
         const std::int32_t mode = insertMode;
-        const ViewState before = View();
+        const ViewState before = fakes::StoredView();
         const int redrawsBefore = fakes::canvas.redraws;
-        fakes::canvas.calls.clear();
 
         std::int32_t keyCode = scanCode;
         DynString keyChar(&character, 1);
@@ -95,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
         const std::int32_t lines = ArrayUpperBound(LineArray);
         Check(LineArray.LowerBound() == 0, "the text starts at element 0");
-        CheckNormalised(View(), lines);
+        CheckNormalised(fakes::StoredView(), lines);
         if (scanCode == scan::Enter) {
             Check(lines == linesBefore + mode, "Enter adds a line in insert mode only");
         } else if (scanCode == scan::Delete) {
@@ -112,7 +95,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Check(line.empty() || line.back() != ' ', "an edited line ends without a space");
         }
         if (fakes::canvas.redraws == redrawsBefore) {
-            Check(scanCode == scan::Tab && View() == before,
+            Check(scanCode == scan::Tab && fakes::StoredView() == before,
                   "only a Tab without a next word skips the redraw, and it moves nothing");
         } else {
             Check(fakes::canvas.redraws == redrawsBefore + 1, "one redraw a key");

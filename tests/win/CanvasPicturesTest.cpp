@@ -18,15 +18,6 @@ constexpr std::uint32_t kGreen = 0x00FF00;
 constexpr std::uint32_t kBlue = 0x0000FF;
 constexpr std::uint32_t kYellow = 0xFFFF00;
 
-PixelGrid FromSnapshot(const DynString& snapshot) {
-    PixelGrid pixels((snapshot.Length() - kPixelHeaderSize) / 4);
-    std::memcpy(pixels.data(), snapshot.Bytes() + kPixelHeaderSize, pixels.size() * 4);
-    for (std::uint32_t& pixel : pixels) {
-        pixel &= 0xFFFFFF;
-    }
-    return pixels;
-}
-
 // A snapshot's header and pixels, put together by hand.
 std::string Snapshot(std::int32_t width, std::int32_t height, const PixelGrid& pixels) {
     std::string bytes(kPixelHeaderSize, '\0');

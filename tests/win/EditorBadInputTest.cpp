@@ -2,7 +2,6 @@
 // and a text file that another process holds. The editor must still open and draw, on
 // white, and a held file gives the empty text.
 #include "canvas/Canvas.h"
-#include "canvas/PixelString.h"
 #include "editor/ProgramState.h"
 #include "editor/TextLoading.h"
 #include "runtime/ErrorNumber.h"
@@ -13,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,18 +24,6 @@ constexpr std::uint32_t kRed = 0xFF0000;
 // Below the first text row, its guide line and the cursor cell nothing is drawn but the
 // background (at 9 points a row is 14 pixels high).
 constexpr int kFirstBackgroundRow = 40;
-
-PixelGrid FromSnapshot(const DynString& snapshot) {
-    if (snapshot.Length() < kPixelHeaderSize) {
-        return {};
-    }
-    PixelGrid pixels((snapshot.Length() - kPixelHeaderSize) / 4);
-    std::memcpy(pixels.data(), snapshot.Bytes() + kPixelHeaderSize, pixels.size() * 4);
-    for (std::uint32_t& pixel : pixels) {
-        pixel &= 0xFFFFFF;
-    }
-    return pixels;
-}
 
 // The canvas's pixels from the given row down.
 PixelGrid RowsFrom(const PixelGrid& pixels, int row) {

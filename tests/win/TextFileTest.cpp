@@ -4,16 +4,13 @@
 #include "platform/Platform.h"
 #include "runtime/ErrorNumber.h"
 #include "runtime/TextFile.h"
+#include "tests/support/StringContents.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::string Text(const DynString& s) {
-    return std::string(s.View());
-}
 
 class TextFile : public ::testing::Test {
   protected:

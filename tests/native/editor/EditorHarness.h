@@ -6,7 +6,7 @@
 #include "editor/ProgramState.h"
 #include "editor/ScanCodes.h"
 #include "editor/TextModel.h"
-#include "tests/native/editor/fakes/DisplayFakes.h"
+#include "tests/native/editor/EditorFakeWindow.h"
 
 #include <gtest/gtest.h>
 
@@ -16,17 +16,11 @@
 
 class EditorTest : public ::testing::Test {
   protected:
-    static WindowHandle Window() { return reinterpret_cast<WindowHandle>(std::uintptr_t{0x1000}); }
-    static WindowHandle Canvas() { return reinterpret_cast<WindowHandle>(std::uintptr_t{0x1010}); }
+    static WindowHandle Window() { return fakes::EditorWindow(); }
+    static WindowHandle Canvas() { return fakes::EditorCanvas(); }
 
     void SetUp() override {
-        fakes::Reset();
-        fakes::canvas.window = Window();
-        fakes::canvas.id = 110;
-        fakes::canvas.width = 700;
-        fakes::canvas.height = 140;
-        fakes::controls.controls[{Window(), 110}] = Canvas();
-        fakes::controls.user[Canvas()] = {};
+        fakes::SetUpEditorWindow(700, 140);
         ResetProgramState();
         editorDialog = Window();
     }
@@ -49,7 +43,7 @@ class EditorTest : public ::testing::Test {
     void Initialise() {
         std::int32_t code = 0;
         DynString none;
-        ProcessEditorKey(code, none, LineArray, Window(), 110, 9);
+        ProcessEditorKey(code, none, LineArray, Window(), kEditorCanvasId, kEditorFontSize);
     }
 
     // One key as the hook passes it: the scan code and one byte of character.
@@ -85,22 +79,9 @@ class EditorTest : public ::testing::Test {
         return text;
     }
 
-    static ViewState View() {
-        const auto& user = fakes::controls.user[Canvas()];
-        return {user[0], user[1], user[2], user[3]};
-    }
+    static ViewState View() { return fakes::StoredView(); }
 
     static std::int32_t Column() { return TextColumn(View()); }
 
     static std::string Title() { return fakes::controls.captions[Window()]; }
 };
-
-inline bool operator==(const ViewState& a, const ViewState& b) {
-    return a.topLine == b.topLine && a.firstColumn == b.firstColumn &&
-           a.cursorLine == b.cursorLine && a.cursorScreenColumn == b.cursorScreenColumn;
-}
-
-inline void PrintTo(const ViewState& v, std::ostream* out) {
-    *out << "{top " << v.topLine << ", first " << v.firstColumn << ", line " << v.cursorLine
-         << ", screen column " << v.cursorScreenColumn << "}";
-}

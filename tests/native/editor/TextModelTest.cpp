@@ -2,6 +2,7 @@
 
 #include "platform/Platform.h"
 #include "runtime/StringFunctions.h"
+#include "tests/support/StringContents.h"
 
 #include <gtest/gtest.h>
 
@@ -15,21 +16,6 @@ std::string Edit(const std::string& line, std::int32_t column, const std::string
     return std::string(
         EditLine(DynString(std::string_view(line)), column, DynString(std::string_view(text)), mode)
             .View());
-}
-
-void Fill(StringArray& lines, const std::vector<std::string>& text) {
-    ArrayRedim(lines, 0, static_cast<std::int32_t>(text.size()) - 1);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        lines[static_cast<std::int32_t>(i)] = DynString(std::string_view(text[i]));
-    }
-}
-
-std::vector<std::string> Contents(const StringArray& lines) {
-    std::vector<std::string> text;
-    for (std::int32_t i = 0; i <= ArrayUpperBound(lines); ++i) {
-        text.emplace_back(lines[i].View());
-    }
-    return text;
 }
 
 TEST(EditLine, InsertsOverwritesAndDeletesAtAColumn) {
@@ -83,7 +69,7 @@ TEST(SplitLine, CutsTheLineAtTheColumn) {
     for (const Case& c : {Case{3, "he", "llo"}, Case{1, "", "hello"}, Case{6, "hello", ""},
                           Case{20, "hello", ""}}) {
         StringArray lines;
-        Fill(lines, {"", "top", "hello", "last  "});
+        Fill(lines, 0, {"", "top", "hello", "last  "});
         SplitLine(lines, 2, c.column);
         EXPECT_EQ(Contents(lines),
                   (std::vector<std::string>{"", "top", c.first, c.second, "last  "}))
@@ -93,21 +79,21 @@ TEST(SplitLine, CutsTheLineAtTheColumn) {
 
 TEST(SplitLine, KeepsSpacesOnBothSides) {
     StringArray lines;
-    Fill(lines, {"", "a  b  "});
+    Fill(lines, 0, {"", "a  b  "});
     SplitLine(lines, 1, 3);
     EXPECT_EQ(Contents(lines), (std::vector<std::string>{"", "a ", " b  "}));
 }
 
 TEST(SplitLine, SplitsElementZeroOfAnEmptyText) {
     StringArray lines;
-    Fill(lines, {"abc"});
+    Fill(lines, 0, {"abc"});
     SplitLine(lines, 0, 2);
     EXPECT_EQ(Contents(lines), (std::vector<std::string>{"a", "bc"}));
 }
 
 TEST(JoinWithNext, AppendsTheNextLineDirectly) {
     StringArray lines;
-    Fill(lines, {"", "ab", "cd", "ef"});
+    Fill(lines, 0, {"", "ab", "cd", "ef"});
     JoinWithNext(lines, 1);
     EXPECT_EQ(Contents(lines), (std::vector<std::string>{"", "abcd", "ef"}));
     JoinWithNext(lines, 1);
@@ -116,14 +102,14 @@ TEST(JoinWithNext, AppendsTheNextLineDirectly) {
 
 TEST(JoinWithNext, WithoutANextLineChangesNothing) {
     StringArray lines;
-    Fill(lines, {"", "ab", "cd"});
+    Fill(lines, 0, {"", "ab", "cd"});
     JoinWithNext(lines, 2);
     EXPECT_EQ(Contents(lines), (std::vector<std::string>{"", "ab", "cd"}));
 }
 
 TEST(LineOperations, LoseNoLineWhenMemoryRunsOut) {
     StringArray lines;
-    Fill(lines, {"", "hello", "world"});
+    Fill(lines, 0, {"", "hello", "world"});
     PosixFailAllocationsAfter(0);
     SplitLine(lines, 1, 3);
     JoinWithNext(lines, 1);

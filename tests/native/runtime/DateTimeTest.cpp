@@ -2,18 +2,13 @@
 #include "runtime/DateTime.h"
 #include "runtime/ErrorNumber.h"
 #include "tests/native/runtime/FailAllocations.h"
+#include "tests/support/StringContents.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace {
-
-std::string Text(const DynString& s) {
-    return std::string(s.View());
-}
-
-} // namespace
+namespace {} // namespace
 
 TEST(DateTime, FixedWidthMonthFirst) {
     const LocalTime time{2026, 12, 8, 4, 5, 6};

@@ -2,6 +2,7 @@
 #include "runtime/ErrorNumber.h"
 #include "runtime/NumberText.h"
 #include "tests/native/runtime/FailAllocations.h"
+#include "tests/support/StringContents.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +11,6 @@
 #include <string>
 
 namespace {
-
-std::string Text(const DynString& s) {
-    return std::string(s.View());
-}
 
 std::string Format(double x, const char* mask) {
     return Text(FormatNumber(x, DynString(mask)));

@@ -2,6 +2,7 @@
 #include "runtime/StringArray.h"
 
 #include "tests/native/runtime/FailAllocations.h"
+#include "tests/support/StringContents.h"
 
 #include <gtest/gtest.h>
 
@@ -12,25 +13,6 @@
 #include <vector>
 
 namespace {
-
-std::string Text(const DynString& s) {
-    return std::string(s.View());
-}
-
-std::vector<std::string> Contents(const StringArray& a) {
-    std::vector<std::string> items;
-    for (std::int32_t i = a.LowerBound(); i <= a.UpperBound(); ++i) {
-        items.push_back(Text(a[i]));
-    }
-    return items;
-}
-
-void Fill(StringArray& a, std::int32_t lower, const std::vector<std::string>& items) {
-    ArrayRedim(a, lower, lower + static_cast<std::int32_t>(items.size()) - 1);
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        a[lower + static_cast<std::int32_t>(i)] = DynString(items[i]);
-    }
-}
 
 using Items = std::vector<std::string>;
 

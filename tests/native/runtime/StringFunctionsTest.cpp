@@ -3,16 +3,13 @@
 #include "runtime/StringFunctions.h"
 
 #include "tests/native/runtime/FailAllocations.h"
+#include "tests/support/StringContents.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
 namespace {
-
-std::string Text(const DynString& s) {
-    return std::string(s.View());
-}
 
 DynString Bytes(std::string_view bytes) {
     return DynString(bytes);

@@ -3,6 +3,7 @@
 #include "runtime/TextFile.h"
 
 #include "tests/native/runtime/FailAllocations.h"
+#include "tests/support/StringContents.h"
 
 #include <gtest/gtest.h>
 
@@ -15,10 +16,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-std::string Text(const DynString& s) {
-    return std::string(s.View());
-}
 
 // The line rules, stated plainly: the first Ctrl-Z ends the text, CR or CR LF ends a
 // line, and bytes after the last line end make one more line.

@@ -3,9 +3,12 @@
 #include "canvas/Canvas.h"
 #include "canvas/CanvasControl.h"
 #include "canvas/CanvasState.h"
+#include "canvas/PixelString.h"
 #include "canvas/TopDownBitmapInfo.h"
 #include "dialogs/DialogEngine.h"
 #include "dialogs/WindowRecord.h"
+
+#include <cstring>
 
 CanvasHost::CanvasHost(int width, int height) : width_(width), height_(height) {
     RegisterCanvasControl();
@@ -48,6 +51,18 @@ void CanvasHost::Destroy() {
     }
     window_ = nullptr;
     PumpMessages();
+}
+
+PixelGrid FromSnapshot(const DynString& snapshot) {
+    if (snapshot.Length() < kPixelHeaderSize) {
+        return {};
+    }
+    PixelGrid pixels((snapshot.Length() - kPixelHeaderSize) / 4);
+    std::memcpy(pixels.data(), snapshot.Bytes() + kPixelHeaderSize, pixels.size() * 4);
+    for (std::uint32_t& pixel : pixels) {
+        pixel &= 0xFFFFFF;
+    }
+    return pixels;
 }
 
 PixelGrid ReadDcPixels(HDC dc, int width, int height) {

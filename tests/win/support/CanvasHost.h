@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Platform.h"
+#include "runtime/DynString.h"
 
 #include <cstdint>
 #include <vector>
@@ -41,6 +42,8 @@ class CanvasHost {
 // Pixels as 0x00RRGGBB, rows from the top.
 using PixelGrid = std::vector<std::uint32_t>;
 
+// The pixels of a pixel string (CanvasGetPixels); none when it is shorter than its header.
+PixelGrid FromSnapshot(const DynString& snapshot);
 // Every pixel of a DC's bitmap of that size.
 PixelGrid ReadDcPixels(HDC dc, int width, int height);
 // The control's window DC, i.e. what the screen shows.

@@ -1,5 +1,7 @@
 #include "tests/win/support/FileDialogDriver.h"
 
+#include "tests/win/support/MessageBoxCloser.h"
+
 #include <utility>
 
 namespace {
@@ -39,23 +41,9 @@ bool WaitForEnd(HWND dialog) {
     return false;
 }
 
-// Message boxes that the dialog shows over itself: other dialog windows of its thread.
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM found) {
-    auto& state = *reinterpret_cast<std::pair<HWND, HWND>*>(found); // dialog, message box
-    char windowClass[16] = "";
-    GetClassNameA(window, windowClass, sizeof windowClass);
-    if (window != state.first && IsWindowVisible(window) && std::string(windowClass) == "#32770") {
-        state.second = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// A message box that the dialog shows over itself: another dialog window of its thread.
 HWND MessageBoxOver(HWND dialog) {
-    std::pair<HWND, HWND> state{dialog, nullptr};
-    EnumThreadWindows(GetWindowThreadProcessId(dialog, nullptr), FindMessageBox,
-                      reinterpret_cast<LPARAM>(&state));
-    return state.second;
+    return FindMessageBox(GetWindowThreadProcessId(dialog, nullptr), dialog);
 }
 
 // Closes the message boxes first: cancelling the dialog under an open message box makes

@@ -2,29 +2,33 @@
 
 #include "platform/Platform.h"
 
+#include <utility>
+
 namespace {
 
 constexpr DWORD kPatienceMilliseconds = 120000;
 
-// The first visible message box (a "#32770" dialog) of a thread.
-HWND FindMessageBox(DWORD threadId) {
-    HWND found = nullptr;
+} // namespace
+
+HWND FindMessageBox(DWORD threadId, HWND other) {
+    // The window not to take, then the box found.
+    std::pair<HWND, HWND> search{other, nullptr};
     EnumThreadWindows(
         threadId,
-        [](HWND window, LPARAM result) -> BOOL {
+        [](HWND window, LPARAM state) -> BOOL {
+            auto& [skipped, found] = *reinterpret_cast<std::pair<HWND, HWND>*>(state);
             char className[16] = {};
             GetClassNameA(window, className, sizeof className);
-            if (lstrcmpA(className, "#32770") != 0 || !IsWindowVisible(window)) {
+            if (window == skipped || lstrcmpA(className, "#32770") != 0 ||
+                !IsWindowVisible(window)) {
                 return TRUE;
             }
-            *reinterpret_cast<HWND*>(result) = window;
+            found = window;
             return FALSE;
         },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+        reinterpret_cast<LPARAM>(&search));
+    return search.second;
 }
-
-} // namespace
 
 MessageBoxCloser::MessageBoxCloser()
     : threadId_(GetCurrentThreadId()), helper_([this] { Answer(); }) {}

@@ -3,9 +3,15 @@
 // call a service that shows a box and waits for the user.
 #pragma once
 
+#include "platform/Platform.h"
+
 #include <atomic>
 #include <string>
 #include <thread>
+
+// The first visible message box (a "#32770" dialog) of a thread, leaving out the window
+// other (a dialog that is itself a "#32770"); null when there is none.
+HWND FindMessageBox(DWORD threadId, HWND other = nullptr);
 
 class MessageBoxCloser {
   public:
