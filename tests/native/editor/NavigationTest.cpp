@@ -152,7 +152,7 @@ TEST_F(Navigation, TabWithoutANextWordChangesNothingNotEvenTheTitle) {
     const std::string title = Title();
     const int captions = fakes::controls.captionsSet;
     const int redraws = fakes::canvas.redraws;
-    const std::vector<std::string> screen = fakes::canvas.screen;
+    const std::vector<fakes::Drawn> screen = fakes::canvas.screen;
 
     Key(scan::Tab, '\t');
     EXPECT_EQ(View(), before);
@@ -161,7 +161,7 @@ TEST_F(Navigation, TabWithoutANextWordChangesNothingNotEvenTheTitle) {
     EXPECT_EQ(fakes::canvas.redraws, redraws);
     EXPECT_EQ(fakes::canvas.screen, screen);
     // A repaint from the backing bitmap still shows the text, not the bare background.
-    EXPECT_EQ(fakes::canvas.backing, screen);
+    EXPECT_EQ(fakes::Render(fakes::canvas.backing), fakes::Render(screen));
 
     Key(scan::Tab, '\t');
     EXPECT_EQ(View(), before);

@@ -1,9 +1,18 @@
+#include "editor/EditorDisplay.h"
 #include "editor/ScreenDrawing.h"
 #include "tests/native/editor/EditorHarness.h"
 
-#include <algorithm>
-
 namespace {
+
+// The fake font's cell at 9 points.
+constexpr int kCellWidth = 7;
+constexpr int kCellHeight = 14;
+constexpr std::int32_t kBlack = 0;
+constexpr std::int32_t kWhite = 0xFFFFFF;
+constexpr std::int32_t kGuideGrey = 0xC0C0C0;
+constexpr std::int32_t kInsertRed = 0x0000FF;
+constexpr std::int32_t kOverwriteGrey = 0x808080;
+const std::string kNoText(5, '\0');
 
 class ScreenDrawing : public EditorTest {
   protected:
@@ -14,131 +23,138 @@ class ScreenDrawing : public EditorTest {
         fakes::canvas.height = 42;
     }
 
-    // The calls of the last key event, from its CanvasAttach on.
-    static std::vector<std::string> LastCalls() {
-        const auto& calls = fakes::canvas.calls;
-        for (std::size_t i = calls.size(); i-- > 0;) {
-            if (calls[i].rfind("attach ", 0) == 0) {
-                return {calls.begin() + static_cast<std::ptrdiff_t>(i), calls.end()};
-            }
-        }
-        return {};
+    // What the last redraw showed.
+    static fakes::Rendered Shown() { return fakes::Render(fakes::canvas.screen); }
+
+    // The middle of a cell, counted from 0 at the top left.
+    static fakes::Pixel Cell(const fakes::Rendered& shown, int column, int row) {
+        return shown.At(column * kCellWidth + kCellWidth / 2, row * kCellHeight + kCellHeight / 2);
     }
 
-    // The calls after the text font has been measured.
-    static std::vector<std::string> DrawingCalls() {
-        const std::vector<std::string> calls = LastCalls();
-        for (std::size_t i = 0; i < calls.size(); ++i) {
-            if (calls[i] == "charsize") {
-                return {calls.begin() + static_cast<std::ptrdiff_t>(i) + 1, calls.end()};
-            }
+    // The characters of a row's cells, 0 where there is no text.
+    static std::string Row(const fakes::Rendered& shown, int row) {
+        std::string text;
+        for (int column = 0; (column + 1) * kCellWidth <= shown.width; ++column) {
+            text += Cell(shown, column, row).glyph;
         }
-        return {};
+        return text;
     }
 
-    static fakes::Print CursorCell() { return fakes::canvas.prints.back(); }
+    // Whether every pixel of a pixel row, or of a pixel column, has the colour.
+    static bool RowIs(const fakes::Rendered& shown, int y, std::int32_t colour) {
+        for (int x = 0; x < shown.width; ++x) {
+            if (shown.At(x, y).colour != colour) {
+                return false;
+            }
+        }
+        return true;
+    }
+    static bool ColumnIs(const fakes::Rendered& shown, int x, std::int32_t colour) {
+        for (int y = 0; y < shown.height; ++y) {
+            if (shown.At(x, y).colour != colour) {
+                return false;
+            }
+        }
+        return true;
+    }
 };
 
 TEST_F(ScreenDrawing, TheFirstScreenDrawsTheBackgroundTheRowsTheGuidesAndTheCursor) {
     Open({"hello world", "wo"});
-    EXPECT_EQ(LastCalls(), (std::vector<std::string>{
-                               "attach 110 128",
-                               "clear 16777215 0",
-                               "size",
-                               "visible size",
-                               "picture fondo.bmp 0 0 35 42",
-                               "getpixels",
-                               "font courier new 9 0",
-                               "charsize",
-                               "textcolour 0",
-                               "backcolour -2",
-                               "move 0 0",
-                               "print 'hello'",
-                               "textcolour 0",
-                               "backcolour -2",
-                               "move 0 14",
-                               "print 'wo   '",
-                               "move 0 14",
-                               "line 35 14 12632256",
-                               "move -1 0",
-                               "line -1 42 12632256",
-                               "textcolour 16777215",
-                               "backcolour 255",
-                               "move 0 0",
-                               "print 'h'",
-                               "redraw",
-                           }));
+    // Drawn off the screen and shown at once, in the text font.
+    EXPECT_EQ(fakes::canvas.attachOption, kCanvasDeferredRedraw);
+    EXPECT_EQ(fakes::canvas.redraws, 1);
+    EXPECT_EQ(fakes::canvas.screen, fakes::canvas.backing);
+    EXPECT_EQ(fakes::canvas.fontFace, "courier new");
+    EXPECT_EQ(fakes::canvas.fontSize, 9);
+    EXPECT_EQ(fakes::canvas.fontStyle, 0);
+
+    // The picture over the whole canvas, kept as the background of later screens.
+    EXPECT_EQ(fakes::canvas.pictureName, "fondo.bmp");
+    const fakes::Rendered background = fakes::Render(backgroundBits);
+    EXPECT_EQ(background.Count(fakes::kPictureColour), 35 * 42);
+
+    // The rows in black on the picture, cut at the right edge, padded to it with spaces.
+    const fakes::Rendered shown = Shown();
+    EXPECT_EQ(Row(shown, 0), "hello");
+    EXPECT_EQ(Row(shown, 1), "wo   ");
+    EXPECT_EQ(Row(shown, 2), kNoText);
+    EXPECT_EQ(Cell(shown, 1, 0), (fakes::Pixel{fakes::kPictureColour, 'e', kBlack}));
+    EXPECT_EQ(Cell(shown, 4, 1), (fakes::Pixel{fakes::kPictureColour, ' ', kBlack}));
+    // The row guide under the cursor's row; the column guide runs left of the canvas,
+    // out of sight.
+    EXPECT_TRUE(RowIs(shown, 14, kGuideGrey));
+    EXPECT_EQ(shown.Count(kGuideGrey), 35);
+    // The cursor cell: the cursor's byte, white on red.
+    EXPECT_EQ(Cell(shown, 0, 0), (fakes::Pixel{kInsertRed, 'h', kWhite}));
+    EXPECT_EQ(shown.Count(kInsertRed), kCellWidth * kCellHeight);
 }
 
 TEST_F(ScreenDrawing, LaterScreensRestoreTheCapturedBackground) {
     Open({"abc"});
     Key(scan::Right);
-    const std::vector<std::string> calls = LastCalls();
-    ASSERT_GE(calls.size(), 5u);
-    EXPECT_EQ(calls[4], "setpixels");
-    EXPECT_EQ(fakes::canvas.backing[1], "picture fondo.bmp");
+    EXPECT_EQ(fakes::canvas.pictureLoads, 1);
+    EXPECT_EQ(Shown().At(34, 41).colour, fakes::kPictureColour);
 
     // A later editor window keeps the picture of the program's first screen.
     const DynString bits = backgroundBits;
     SetUp();
     backgroundBits = bits;
     Open({"abc"});
-    EXPECT_EQ(LastCalls()[4], "setpixels");
     EXPECT_EQ(fakes::canvas.pictureLoads, 0);
-    EXPECT_EQ(fakes::canvas.backing[1], "picture fondo.bmp");
+    EXPECT_EQ(Shown().At(34, 41).colour, fakes::kPictureColour);
 }
 
 TEST_F(ScreenDrawing, AMissingPictureLeavesAWhiteBackgroundThatIsKept) {
     fakes::canvas.pictureExists = false;
     Open({"abc"});
     Key(scan::Right);
-    EXPECT_EQ(LastCalls()[4], "setpixels");
-    EXPECT_EQ(fakes::canvas.backing[0], "clear 16777215");
-    EXPECT_EQ(fakes::canvas.backing[1].rfind("text ", 0), 0u);
+    const fakes::Rendered shown = Shown();
+    EXPECT_EQ(shown.At(34, 41).colour, kWhite);
+    EXPECT_EQ(shown.Count(fakes::kPictureColour), 0);
+    EXPECT_EQ(Row(shown, 0), "abc  ");
 }
 
 TEST_F(ScreenDrawing, PrintsOneRowMoreThanFitsAndStopsAtTheLastLine) {
+    // The window shows 3 rows of a canvas of 5.
+    fakes::canvas.height = 70;
+    fakes::canvas.hiddenHeight = 28;
     Open({"1", "2", "3", "4", "5", "6"});
-    std::vector<std::string> rows;
-    for (const fakes::Print& print : fakes::canvas.prints) {
-        rows.push_back(print.text);
-    }
-    EXPECT_EQ(rows, (std::vector<std::string>{"1    ", "2    ", "3    ", "4    ", "1"}));
-    EXPECT_EQ(fakes::canvas.prints[3].y, 42);
+    const fakes::Rendered shown = Shown();
+    EXPECT_EQ(Row(shown, 0), "1    ");
+    EXPECT_EQ(Row(shown, 1), "2    ");
+    EXPECT_EQ(Row(shown, 2), "3    ");
+    EXPECT_EQ(Row(shown, 3), "4    ");
+    EXPECT_EQ(Row(shown, 4), kNoText);
 }
 
 TEST_F(ScreenDrawing, ShowsTheScrolledPartOfEachLineCutAtTheRightEdge) {
     Open({"abcdefghij", "ab", "abcdefg"});
     MoveTo(1, 8);
     EXPECT_EQ(View(), (ViewState{1, 4, 1, 5}));
-    const auto& prints = fakes::canvas.prints;
-    ASSERT_EQ(prints.size(), 4u);
-    EXPECT_EQ(prints[0].text, "defgh");
-    EXPECT_EQ(prints[1].text, "     ");
-    EXPECT_EQ(prints[2].text, "defg ");
-    EXPECT_EQ(prints[2].textColour, 0);
-    EXPECT_EQ(prints[2].backColour, -2);
+    const fakes::Rendered shown = Shown();
+    EXPECT_EQ(Row(shown, 0), "defgh");
+    EXPECT_EQ(Row(shown, 1), "     ");
+    EXPECT_EQ(Row(shown, 2), "defg ");
+    EXPECT_EQ(Cell(shown, 0, 2), (fakes::Pixel{fakes::kPictureColour, 'd', kBlack}));
 }
 
 TEST_F(ScreenDrawing, GuidesCrossAtTheCursorCell) {
     Open({"abc", "def", "ghi"});
     MoveTo(2, 3);
-    const std::vector<std::string> calls = DrawingCalls();
-    const std::vector<std::string> guides(calls.end() - 9, calls.end() - 5);
-    EXPECT_EQ(guides, (std::vector<std::string>{"move 0 28", "line 35 28 12632256", "move 13 0",
-                                                "line 13 42 12632256"}));
-    EXPECT_EQ(CursorCell().x, 14);
-    EXPECT_EQ(CursorCell().y, 14);
-    EXPECT_EQ(CursorCell().text, "f");
+    const fakes::Rendered shown = Shown();
+    EXPECT_TRUE(RowIs(shown, 28, kGuideGrey));
+    EXPECT_TRUE(ColumnIs(shown, 13, kGuideGrey));
+    EXPECT_EQ(shown.Count(kGuideGrey), 35 + 42 - 1);
+    EXPECT_EQ(Cell(shown, 2, 1), (fakes::Pixel{kInsertRed, 'f', kWhite}));
+    EXPECT_EQ(shown.At(14, 14).colour, kInsertRed);
 }
 
 TEST_F(ScreenDrawing, TheCursorCellIsRedInInsertModeAndGreyInOverwriteMode) {
     Open({"abc"});
-    EXPECT_EQ(CursorCell().textColour, 0xFFFFFF);
-    EXPECT_EQ(CursorCell().backColour, 0x0000FF);
+    EXPECT_EQ(Cell(Shown(), 0, 0), (fakes::Pixel{kInsertRed, 'a', kWhite}));
     Key(scan::Insert);
-    EXPECT_EQ(CursorCell().textColour, 0xFFFFFF);
-    EXPECT_EQ(CursorCell().backColour, 0x808080);
+    EXPECT_EQ(Cell(Shown(), 0, 0), (fakes::Pixel{kOverwriteGrey, 'a', kWhite}));
 }
 
 TEST_F(ScreenDrawing, TheCursorCellShowsUpTo1000ColumnsBeyondTheLineEnd) {
@@ -146,32 +162,40 @@ TEST_F(ScreenDrawing, TheCursorCellShowsUpTo1000ColumnsBeyondTheLineEnd) {
     fakes::controls.user[Canvas()] = {1, 998, 1, 5};
     Key(scan::Esc);
     EXPECT_EQ(Column(), 1002);
-    EXPECT_EQ(CursorCell().text, " ");
-    EXPECT_EQ(CursorCell().backColour, 0x0000FF);
+    EXPECT_EQ(Cell(Shown(), 4, 0), (fakes::Pixel{kInsertRed, ' ', kWhite}));
     Key(scan::Right);
     EXPECT_EQ(Column(), 1003);
-    EXPECT_EQ(CursorCell().text, "");
-    EXPECT_EQ(DrawingCalls().end()[-2], "print ''");
+    // Out of reach the cursor cell is printed empty: nothing of it shows.
+    EXPECT_EQ(Shown().Count(kInsertRed), 0);
+    EXPECT_EQ(Cell(Shown(), 4, 0), (fakes::Pixel{fakes::kPictureColour, ' ', kBlack}));
 }
 
 TEST_F(ScreenDrawing, AnEmptyTextDrawsElementZero) {
     Open({});
     Type("xy");
-    const auto& prints = fakes::canvas.prints;
-    ASSERT_EQ(prints.size(), 2u);
-    EXPECT_EQ(prints[0].text, "xy   ");
-    EXPECT_EQ(prints[0].y, 0);
+    const fakes::Rendered shown = Shown();
+    EXPECT_EQ(Row(shown, 0), "xy   ");
+    EXPECT_EQ(Row(shown, 1), kNoText);
+    EXPECT_EQ(Row(shown, 2), kNoText);
 }
 
 TEST_F(ScreenDrawing, TheCursorBelowTheRowsIsStillDrawnThereWithItsGuide) {
+    // The window shows 3 rows of a canvas of 10.
+    fakes::canvas.height = 140;
+    fakes::canvas.hiddenHeight = 98;
     std::vector<std::string> text(12, "x");
     Open(text);
     fakes::controls.user[Canvas()] = {1, 1, 9, 1};
     Key(scan::Esc);
-    EXPECT_EQ(fakes::canvas.prints.size(), 5u);
-    EXPECT_EQ(CursorCell().y, 8 * 14);
-    const std::vector<std::string> calls = DrawingCalls();
-    EXPECT_EQ(calls.end()[-9], "move 0 126");
+    const fakes::Rendered shown = Shown();
+    for (int row = 0; row < 4; ++row) {
+        EXPECT_EQ(Row(shown, row), "x    ") << "row " << row;
+    }
+    for (int row = 4; row < 8; ++row) {
+        EXPECT_EQ(Row(shown, row), kNoText) << "row " << row;
+    }
+    EXPECT_EQ(Cell(shown, 0, 8), (fakes::Pixel{kInsertRed, 'x', kWhite}));
+    EXPECT_TRUE(RowIs(shown, 9 * kCellHeight, kGuideGrey));
 }
 
 TEST_F(ScreenDrawing, OnlyWholeRowsAndColumnsOfTheSeenPartCount) {
@@ -199,7 +223,6 @@ TEST_F(ScreenDrawing, EveryCompletedKeyRedrawsOnce) {
         Key(code);
     }
     EXPECT_EQ(fakes::canvas.redraws, 6);
-    EXPECT_EQ(std::count(fakes::canvas.calls.begin(), fakes::canvas.calls.end(), "redraw"), 6);
 }
 
 TEST_F(ScreenDrawing, WithoutACanvasNothingFitsAndNothingBreaks) {
@@ -208,11 +231,11 @@ TEST_F(ScreenDrawing, WithoutACanvasNothingFitsAndNothingBreaks) {
     Type("x");
     Key(scan::Down);
     Key(scan::Tab, '\t');
-    EXPECT_EQ(fakes::canvas.prints.size(), 0u);
+    EXPECT_TRUE(fakes::canvas.backing.empty());
+    EXPECT_EQ(fakes::canvas.redraws, 0);
     EXPECT_EQ(Lines(), (std::vector<std::string>{"xabc", "def"}));
     EXPECT_EQ(View(), (ViewState{1, 2, 2, 1}));
 }
-
 using StatusTitle = EditorTest;
 
 TEST_F(StatusTitle, TheFirstTitleShowsTheTopLeftInInsertMode) {

@@ -30,16 +30,3 @@ TEST(ApiCallGate, SuppressesErrorBoxesAndRestoresTheModeAndRounding) {
     EXPECT_EQ(SetErrorMode(0), kCallerMode);
     EXPECT_EQ(std::fegetround(), FE_TONEAREST);
 }
-
-TEST(MapSystemError, OneCodeOfEveryRow) {
-    const std::pair<std::uint32_t, ErrorNumber> rows[] = {
-        {0, 0},   {1, 75},  {16, 75}, {37, 75}, {40, 75}, {1000, 75}, {2, 53},  {18, 53},
-        {3, 76},  {4, 67},  {5, 70},  {19, 70}, {32, 70}, {33, 70},   {36, 70}, {6, 51},
-        {11, 51}, {12, 51}, {13, 51}, {22, 51}, {24, 51}, {7, 241},   {9, 241}, {10, 241},
-        {8, 7},   {14, 7},  {15, 68}, {20, 68}, {17, 74}, {21, 71},   {23, 72}, {25, 72},
-        {31, 72}, {34, 72}, {35, 72}, {38, 62}, {39, 61}, {112, 61},  {87, 5},
-    };
-    for (const auto& [code, number] : rows) {
-        EXPECT_EQ(MapSystemError(code), number) << code;
-    }
-}

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <sstream>
+#include <cstring>
+#include <string_view>
 #include <tuple>
 
 namespace fakes {
@@ -25,53 +25,146 @@ std::pair<double, double> ProportionalCell(std::int32_t size) {
 
 namespace {
 
-std::string Number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
+int Rounded(double value) {
+    return static_cast<int>(std::lround(value));
 }
 
-// Records a call; the description is made only while recording.
-template <typename Describe> void Record(Describe describe) {
-    if (canvas.recording) {
-        canvas.calls.push_back(describe());
+// The backing bitmap's drawings as a pixel string, and back.
+template <typename T> void Put(std::string& bytes, const T& value) {
+    bytes.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+template <typename T> bool Take(std::string_view& bytes, T& value) {
+    if (bytes.size() < sizeof value) {
+        return false;
+    }
+    std::memcpy(&value, bytes.data(), sizeof value);
+    bytes.remove_prefix(sizeof value);
+    return true;
+}
+
+DynString Encode(const std::vector<Drawn>& drawings) {
+    std::string bytes;
+    for (const Drawn& drawn : drawings) {
+        Put(bytes, drawn.kind);
+        for (double value :
+             {drawn.x1, drawn.y1, drawn.x2, drawn.y2, drawn.cellWidth, drawn.cellHeight}) {
+            Put(bytes, value);
+        }
+        Put(bytes, drawn.colour);
+        Put(bytes, drawn.backColour);
+        Put(bytes, static_cast<std::uint32_t>(drawn.text.size()));
+        bytes += drawn.text;
+    }
+    return DynString(std::string_view(bytes));
+}
+
+std::vector<Drawn> Decode(const DynString& pixels) {
+    std::vector<Drawn> drawings;
+    std::string_view bytes = pixels.View();
+    while (!bytes.empty()) {
+        Drawn drawn{};
+        std::uint32_t length = 0;
+        if (!Take(bytes, drawn.kind) || !Take(bytes, drawn.x1) || !Take(bytes, drawn.y1) ||
+            !Take(bytes, drawn.x2) || !Take(bytes, drawn.y2) || !Take(bytes, drawn.cellWidth) ||
+            !Take(bytes, drawn.cellHeight) || !Take(bytes, drawn.colour) ||
+            !Take(bytes, drawn.backColour) || !Take(bytes, length) || bytes.size() < length) {
+            break;
+        }
+        drawn.text = std::string(bytes.substr(0, length));
+        bytes.remove_prefix(length);
+        drawings.push_back(drawn);
+    }
+    return drawings;
+}
+
+// Gives the pixels of a rectangle, cut to the canvas, whatever change makes of them.
+template <typename Change>
+void Cover(Rendered& rendered, int left, int top, int right, int bottom, Change change) {
+    for (int y = std::max(top, 0); y < std::min(bottom, rendered.height); ++y) {
+        for (int x = std::max(left, 0); x < std::min(right, rendered.width); ++x) {
+            change(rendered.pixels[static_cast<std::size_t>(y) * rendered.width + x]);
+        }
     }
 }
 
-// The backing bitmap's content as a pixel string, and back.
-DynString Encode(const std::vector<std::string>& picture) {
-    std::string joined;
-    for (const std::string& item : picture) {
-        joined += item + '\n';
+void Lay(Rendered& rendered, const Drawn& drawn) {
+    switch (drawn.kind) {
+    case Drawn::Fill:
+        Cover(rendered, Rounded(drawn.x1), Rounded(drawn.y1), Rounded(drawn.x2), Rounded(drawn.y2),
+              [&](Pixel& pixel) {
+                  pixel = {drawn.colour, 0, 0};
+              });
+        break;
+    case Drawn::Text:
+        for (std::size_t i = 0; i < drawn.text.size(); ++i) {
+            const double left = drawn.x1 + static_cast<double>(i) * drawn.cellWidth;
+            Cover(rendered, Rounded(left), Rounded(drawn.y1), Rounded(left + drawn.cellWidth),
+                  Rounded(drawn.y1 + drawn.cellHeight), [&](Pixel& pixel) {
+                      pixel.glyph = drawn.text[i];
+                      pixel.ink = drawn.colour;
+                      if (drawn.backColour != kColourTransparent) {
+                          pixel.colour = drawn.backColour;
+                      }
+                  });
+        }
+        break;
+    case Drawn::Line: {
+        const double dx = drawn.x2 - drawn.x1;
+        const double dy = drawn.y2 - drawn.y1;
+        const int steps = Rounded(std::max(std::fabs(dx), std::fabs(dy)));
+        for (int i = 0; i < steps; ++i) {
+            const int x = Rounded(drawn.x1 + dx * i / steps);
+            const int y = Rounded(drawn.y1 + dy * i / steps);
+            Cover(rendered, x, y, x + 1, y + 1, [&](Pixel& pixel) {
+                pixel = {drawn.colour, 0, 0};
+            });
+        }
+        break;
     }
-    return DynString(std::string_view(joined));
-}
-
-std::vector<std::string> Decode(const DynString& pixels) {
-    std::vector<std::string> picture;
-    std::istringstream in{std::string(pixels.View())};
-    for (std::string item; std::getline(in, item);) {
-        picture.push_back(item);
     }
-    return picture;
 }
 
 } // namespace
+
+Pixel Rendered::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) {
+        return {};
+    }
+    return pixels[static_cast<std::size_t>(y) * width + x];
+}
+
+int Rendered::Count(std::int32_t colour) const {
+    return static_cast<int>(std::count_if(
+        pixels.begin(), pixels.end(), [&](const Pixel& pixel) { return pixel.colour == colour; }));
+}
+
+Rendered Render(const std::vector<Drawn>& drawings) {
+    Rendered rendered{Rounded(canvas.width), Rounded(canvas.height), {}};
+    rendered.pixels.resize(static_cast<std::size_t>(std::max(rendered.width, 0)) *
+                           static_cast<std::size_t>(std::max(rendered.height, 0)));
+    for (const Drawn& drawn : drawings) {
+        Lay(rendered, drawn);
+    }
+    return rendered;
+}
+
+Rendered Render(const DynString& pixels) {
+    return Render(Decode(pixels));
+}
 
 } // namespace fakes
 
 using fakes::canvas;
 using fakes::controls;
-using fakes::Number;
-using fakes::Record;
+using fakes::Drawn;
 
 void CanvasAttach(WindowHandle window, std::int32_t controlId, std::int32_t option) noexcept {
-    Record([&] { return "attach " + std::to_string(controlId) + " " + std::to_string(option); });
+    canvas.attachOption = option;
     canvas.current = window != nullptr && window == canvas.window && controlId == canvas.id;
 }
 
 void CanvasRedraw() noexcept {
-    Record([&] { return "redraw"; });
     if (!canvas.current) {
         return;
     }
@@ -80,29 +173,24 @@ void CanvasRedraw() noexcept {
 }
 
 void CanvasGetSize(double& width, double& height) noexcept {
-    Record([&] { return "size"; });
     width = canvas.current ? canvas.width : 0;
     height = canvas.current ? canvas.height : 0;
 }
 
 void CanvasGetVisibleSize(double& width, double& height) noexcept {
-    Record([&] { return "visible size"; });
     width = canvas.current ? std::max(canvas.width - canvas.hiddenWidth, 0.0) : 0;
     height = canvas.current ? std::max(canvas.height - canvas.hiddenHeight, 0.0) : 0;
 }
 
 void CanvasSetFont(const DynString& face, std::int32_t size, std::int32_t style) noexcept {
-    Record([&] {
-        return "font " + std::string(face.View()) + " " + std::to_string(size) + " " +
-               std::to_string(style);
-    });
     if (canvas.current) {
+        canvas.fontFace = std::string(face.View());
         canvas.fontSize = size;
+        canvas.fontStyle = style;
     }
 }
 
 void CanvasGetCharSize(double& width, double& height) noexcept {
-    Record([&] { return "charsize"; });
     width = height = 0;
     if (canvas.current && canvas.fontSize > 0) {
         std::tie(width, height) = canvas.cell(canvas.fontSize);
@@ -110,53 +198,55 @@ void CanvasGetCharSize(double& width, double& height) noexcept {
 }
 
 void CanvasMoveTo(double x, double y) noexcept {
-    Record([&] { return "move " + Number(x) + " " + Number(y); });
     canvas.x = x;
     canvas.y = y;
 }
 
 void CanvasPrint(const DynString& text) noexcept {
-    Record([&] { return "print '" + std::string(text.View()) + "'"; });
     if (!canvas.current || !canvas.recording) {
         return;
     }
     canvas.prints.push_back(
         {canvas.x, canvas.y, std::string(text.View()), canvas.textColour, canvas.backColour});
-    canvas.backing.push_back("text " + Number(canvas.x) + "," + Number(canvas.y) + " '" +
-                             std::string(text.View()) + "'");
+    double width = 0;
+    double height = 0;
+    CanvasGetCharSize(width, height);
+    canvas.backing.push_back({.kind = Drawn::Text,
+                              .x1 = canvas.x,
+                              .y1 = canvas.y,
+                              .x2 = 0,
+                              .y2 = 0,
+                              .colour = canvas.textColour,
+                              .backColour = canvas.backColour,
+                              .text = std::string(text.View()),
+                              .cellWidth = width,
+                              .cellHeight = height});
 }
 
 void CanvasSetTextColor(std::int32_t colour) noexcept {
-    Record([&] { return "textcolour " + std::to_string(colour); });
     canvas.textColour = colour;
 }
 
 void CanvasSetBackColor(std::int32_t colour) noexcept {
-    Record([&] { return "backcolour " + std::to_string(colour); });
     canvas.backColour = colour;
 }
 
 void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, double y2) noexcept {
-    Record([&] {
-        return "picture " + std::string(name.View()) + " " + Number(x1) + " " + Number(y1) + " " +
-               Number(x2) + " " + Number(y2);
-    });
     if (!canvas.current || !canvas.pictureExists) {
         return;
     }
     ++canvas.pictureLoads;
+    canvas.pictureName = std::string(name.View());
     if (canvas.recording) {
-        canvas.backing.push_back("picture " + std::string(name.View()));
+        canvas.backing.push_back({Drawn::Fill, x1, y1, x2, y2, fakes::kPictureColour, 0, {}, 0, 0});
     }
 }
 
 DynString CanvasGetPixels() noexcept {
-    Record([&] { return "getpixels"; });
     return canvas.current ? fakes::Encode(canvas.backing) : DynString();
 }
 
 void CanvasSetPixels(const DynString& pixels) noexcept {
-    Record([&] { return "setpixels"; });
     if (!canvas.current) {
         return;
     }
@@ -164,23 +254,20 @@ void CanvasSetPixels(const DynString& pixels) noexcept {
     canvas.prints.clear();
 }
 
-void CanvasClear(std::int32_t colour, std::int32_t fillStyle) noexcept {
-    Record([&] { return "clear " + std::to_string(colour) + " " + std::to_string(fillStyle); });
+void CanvasClear(std::int32_t colour, std::int32_t) noexcept {
     if (!canvas.current) {
         return;
     }
-    canvas.backing = {"clear " + std::to_string(colour)};
+    canvas.backing = {{Drawn::Fill, 0, 0, canvas.width, canvas.height, colour, 0, {}, 0, 0}};
     canvas.prints.clear();
 }
 
 void CanvasLineTo(double x, double y, std::int32_t colour) noexcept {
-    Record([&] { return "line " + Number(x) + " " + Number(y) + " " + std::to_string(colour); });
     if (!canvas.current) {
         return;
     }
     if (canvas.recording) {
-        canvas.backing.push_back("line " + Number(canvas.x) + "," + Number(canvas.y) + " to " +
-                                 Number(x) + "," + Number(y));
+        canvas.backing.push_back({Drawn::Line, canvas.x, canvas.y, x, y, colour, 0, {}, 0, 0});
     }
     canvas.x = x;
     canvas.y = y;
