@@ -1,11 +1,13 @@
 #!/usr/bin/env bash
 # Configures and builds one tree: native (sanitized, with tests), win (MinGW-w64 cross),
-# bench (native, optimised) or fuzz (clang, libFuzzer).
+# bench (native, optimised) or fuzz (clang, libFuzzer). Further arguments go to
+# cmake --build (e.g. --target editor).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
 
-tree=${1:?usage: build.sh native|win|bench|fuzz}
+tree=${1:?usage: build.sh native|win|bench|fuzz [cmake --build arguments]}
+shift
 case "$tree" in
   native) args=(-DCMAKE_BUILD_TYPE=Debug -DTALVERMOOR_SANITIZE=ON) ;;
   win) args=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake") ;;
@@ -23,7 +25,7 @@ if [ ! -f "$dir/CMakeCache.txt" ]; then
     exit 1
   fi
 fi
-cmake --build "$dir" -j "$jobs"
+cmake --build "$dir" -j "$jobs" "$@"
 if [ "$tree" = native ]; then
   ln -sf build/native/compile_commands.json "$root/compile_commands.json"
 fi
