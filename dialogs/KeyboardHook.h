@@ -1,4 +1,6 @@
-// The thread keyboard hook that turns the editor window's key presses into key events.
+// The thread keyboard hook that turns the editor window's key presses into key events,
+// with its companion that delivers the characters that come without a key press of
+// their own (composed with a dead key, or sent as VK_PACKET).
 #pragma once
 
 #include "platform/Platform.h"
@@ -12,6 +14,7 @@
 using KeyTarget = void (*)(std::int32_t& scanCode, DynString& keyChar) noexcept;
 void SetKeyTarget(KeyTarget target) noexcept;
 
+// Both hooks go in and out together.
 void InstallKeyboardHook() noexcept;
 void RemoveKeyboardHook() noexcept;
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);

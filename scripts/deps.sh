@@ -5,8 +5,8 @@
 # apt-get runs as root, or through sudo.
 set -euo pipefail
 
-packages=(make cmake g++ g++-mingw-w64-x86-64-posix wine xvfb xdotool x11-apps fonts-liberation
-          googletest python3 libclang-rt-14-dev git)
+packages=(make cmake g++ g++-mingw-w64-x86-64-posix wine xvfb x11-xkb-utils xdotool x11-apps
+          fonts-liberation googletest python3 libclang-rt-14-dev git)
 # The run without a display: private display, window manager, VNC server and noVNC.
 headless=(novnc websockify x11vnc openbox xauth)
 case "${1:-}" in

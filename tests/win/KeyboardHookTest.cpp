@@ -118,15 +118,30 @@ TEST(KeyboardHook, ControlCharacterKeys) {
               commands.end());
 }
 
-TEST(KeyboardHook, ModifiersAloneReleasesAndSoftwareKeysDeliverNothing) {
+TEST(KeyboardHook, ModifiersAloneReleasesAndSoftwareKeysWithoutACharacterDeliverNothing) {
     EXPECT_EQ(Deliver(KeyInput()
                           .Tap(VK_SHIFT)
                           .Tap(VK_CONTROL)
                           .Tap(VK_CONTROL, kExtended)
                           .Tap(VK_MENU)
                           .Release('B')
-                          .TapWithoutScanCode('B')),
+                          .TapWithoutScanCode(VK_HOME)),
               Keys{});
+}
+
+TEST(KeyboardHook, CharactersWithoutAKeyArriveOnceAsTypedCharacters) {
+    // As the ANSI byte, with the scan code that no key has; the "P" is not the Down arrow
+    // (80) that its flag word would read as. A key without a scan code, as software or a
+    // dead key's composition makes it, gives its character the same way.
+    EXPECT_EQ(Deliver(KeyInput()
+                          .Character(L'\u00e9')
+                          .Character(L'\u20ac')
+                          .Character(L'P')
+                          .TapWithoutScanCode('B')
+                          .Tap('A')),
+              (Keys{{255, "\xe9"}, {255, "\x80"}, {255, "P"}, {255, "b"}, {30, "a"}}));
+    // Neither a character that the ANSI code page lacks nor a control character is typed.
+    EXPECT_EQ(Deliver(KeyInput().Character(L'\u0151').Character(L'\b')), Keys{});
 }
 
 TEST(KeyboardHook, InstallingTwiceStillDeliversEachKeyOnce) {
@@ -156,7 +171,7 @@ TEST(EditorDialogCallback, TheHookLivesAsLongAsTheWindow) {
     Deliver(KeyInput());
     // A window of another callback, after the editor window: no key reaches the editor.
     StartRecordingKeys();
-    pendingKeys = KeyInput().Tap('A').Tap(VK_ESCAPE);
+    pendingKeys = KeyInput().Tap('A').Character(L'\u00e9').Tap(VK_ESCAPE);
     HangGuard guard;
     ShowDialogModal(
         EditorLikeDialog(),

@@ -50,6 +50,11 @@ KeyInput& KeyInput::TapWithoutScanCode(WORD key) {
     return Add(key, 0, 0).Add(key, 0, KEYEVENTF_KEYUP);
 }
 
+KeyInput& KeyInput::Character(WCHAR character) {
+    return Add(0, character, KEYEVENTF_UNICODE)
+        .Add(0, character, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP);
+}
+
 void KeyInput::Send() const {
     if (!inputs_.empty()) {
         SendInput(static_cast<UINT>(inputs_.size()), const_cast<INPUT*>(inputs_.data()),

@@ -15,6 +15,8 @@ class KeyInput {
     }
     // A press and release with scan code 0, as software synthesises keys.
     KeyInput& TapWithoutScanCode(WORD key);
+    // A character sent without a key (VK_PACKET), as on-screen keyboards send them.
+    KeyInput& Character(WCHAR character);
     // Sends everything added so far; the events reach the foreground window's thread.
     void Send() const;
 
