@@ -1,10 +1,11 @@
 # The project's commands. See README.md.
 .PHONY: run test check build dist bench fuzz deps format clean
 
-run: deps
+# Each target installs what it needs with one deps.sh, so apt-get runs once at most.
+run:
 	@scripts/run.sh
 
-test: deps
+test:
 	@scripts/deps.sh browser
 	@scripts/test.sh
 
@@ -12,7 +13,7 @@ check: deps
 	@scripts/check.sh
 
 build: deps
-	@scripts/build.sh win
+	@scripts/build.sh win --target editor
 
 dist: deps
 	@scripts/dist.sh

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Configures and builds one tree: native (sanitized, with tests), win (MinGW-w64 cross),
 # bench (native, optimised) or fuzz (clang, libFuzzer). Further arguments go to
-# cmake --build (e.g. --target editor).
+# cmake --build (e.g. --target editor). Builds of one tree wait for each other, so that two
+# commands at once (make run beside make test) never write the same files.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -18,6 +19,9 @@ case "$tree" in
 esac
 
 dir="$root/build/$tree"
+mkdir -p "$root/build"
+exec {lock}>"$root/build/.$tree.lock"
+flock "$lock"
 if [ ! -f "$dir/CMakeCache.txt" ]; then
   if ! log=$(cmake -S "$root" -B "$dir" "${args[@]}" 2>&1); then
     printf '%s\n' "$log" >&2

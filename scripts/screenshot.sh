@@ -21,6 +21,6 @@ rm -f "$dump"
 echo "docs/editor.png written"
 
 BROWSER_SCREENSHOT="$root/docs/browser.png" /usr/bin/python3 "$root/tests/e2e/browser.py" \
-  "$root/scripts/run-headless.sh" "$root/build/win/editor.exe" "$root/samples" \
+  "$root/scripts/run-program.sh" "$root/build/win/editor.exe" "$root/samples" \
   "$root/build/win/wineprefix-browser" >/dev/null
 echo "docs/browser.png written"

@@ -38,14 +38,16 @@ start_xvfb() {
   export DISPLAY=":$n" XVFB_PID
 }
 
-# Creates the prefix once: "test" prefixes have unmanaged windows (no window manager under
+# Creates the prefix once (prefix_ready tells whether it is made): "test" prefixes have unmanaged windows (no window manager under
 # Xvfb), "run" prefixes leave the windows to the desktop's window manager. Both show
 # "courier new" as the monospaced Liberation Mono.
+prefix_ready() {
+  [ -f "$1/.talvermoor-ready-2" ]
+}
 prepare_prefix() {
   local prefix=$1 kind=$2
   export WINEPREFIX=$prefix
-  local stamp="$prefix/.talvermoor-ready-2"
-  [ -f "$stamp" ] && return 0
+  prefix_ready "$prefix" && return 0
   mkdir -p "$prefix"
   wineboot -i </dev/null >/dev/null 2>&1 || return 1
   wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'Courier New' /t REG_SZ \
@@ -59,7 +61,7 @@ prepare_prefix() {
   fi
   # Registry writes reach the prefix's files when the server ends cleanly.
   wineserver -w </dev/null >/dev/null 2>&1
-  touch "$stamp"
+  touch "$prefix/.talvermoor-ready-2"
 }
 
 # Starts the prefix's server and helper processes on /dev/null, so that no program that

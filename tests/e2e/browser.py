@@ -1,17 +1,16 @@
-"""End-to-end test of the run without a display: run-headless.sh starts editor.exe in its
+"""End-to-end test of the run without a display: run-program.sh starts editor.exe in its
 private display, headless Chromium opens the address that the run prints and clicks "Load
 file", xdotool drives the program on that display from there, and each step's windows must
-look in the browser's own screenshot as they look on the display. Ctrl+C (SIGINT) must then
-end every process of the run.
+look in the browser's own screenshot as they look on the display. Letters that the
+display's keyboard lacks, typed in the browser, must reach the editor as typed. Closing
+the start dialog must then end every process of the run.
 
-  browser.py <run-headless.sh> <editor.exe> <samples-folder> <wine-prefix>
+  browser.py <run-program.sh> <editor.exe> <samples-folder> <wine-prefix>
 
 Exits 77 (skipped) when Chromium cannot start. Needs Debian's python3 with python3-pil.
 With BROWSER_SCREENSHOT=<file.png> it saves the browser's picture of the editor.
 """
-import base64
 import io
-import json
 import os
 import re
 import shutil
@@ -24,6 +23,9 @@ import time
 
 from PIL import Image, ImageChops, ImageGrab
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'scripts'))
+import headless_browser  # noqa: E402
+
 DEFAULT_PORT = 6080
 
 
@@ -32,85 +34,61 @@ def fail(message):
     sys.exit(1)
 
 
-class Browser:
-    """Headless Chromium driven over its DevTools pipe (fds 3 and 4, NUL-ended JSON)."""
-
-    def __init__(self, profile):
-        commands, self.commands = os.pipe()
-        self.replies, replies = os.pipe()
-
-        def as_fds_3_and_4():
-            os.dup2(commands, 3)
-            os.dup2(replies, 4)
-
-        self.process = subprocess.Popen(
-            ['chromium', '--headless', '--no-sandbox', '--disable-gpu', '--no-first-run',
-             '--remote-debugging-pipe', f'--user-data-dir={profile}', '--window-size=1600,1000',
-             '--disable-breakpad', 'about:blank'], preexec_fn=as_fds_3_and_4, pass_fds=(3, 4),
-            start_new_session=True,
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(commands)
-        os.close(replies)
-        self.pending, self.last_id, self.session = b'', 0, None
-        page = next(t for t in self.call('Target.getTargets')['targetInfos'] if t['type'] == 'page')
-        self.session = self.call('Target.attachToTarget', targetId=page['targetId'],
-                                 flatten=True)['sessionId']
-
-    def call(self, method, **params):
-        self.last_id += 1
-        message = {'id': self.last_id, 'method': method, 'params': params}
-        if self.session:
-            message['sessionId'] = self.session
-        os.write(self.commands, json.dumps(message).encode() + b'\0')
-        while True:
-            while b'\0' not in self.pending:
-                chunk = os.read(self.replies, 1 << 20)
-                if not chunk:
-                    raise OSError('the browser closed its pipe')
-                self.pending += chunk
-            line, self.pending = self.pending.split(b'\0', 1)
-            reply = json.loads(line)
-            if reply.get('id') == self.last_id:
-                if 'error' in reply:
-                    raise OSError(f'{method}: {reply["error"]}')
-                return reply['result']
-
+class Browser(headless_browser.Browser):
     def screenshot(self):
-        return Image.open(io.BytesIO(base64.b64decode(
-            self.call('Page.captureScreenshot', format='png')['data']))).convert('RGB')
-
-    def canvas_position(self):
-        """Where noVNC's canvas is on the page, once it shows the remote screen (or None)."""
-        return self.call('Runtime.evaluate', returnByValue=True, expression="""(() => {
-            const c = document.querySelector('#noVNC_container canvas');
-            if (!c || !c.width) return null;
-            const r = c.getBoundingClientRect();
-            return [Math.round(r.x), Math.round(r.y)]; })()""")['result'].get('value')
-
-    def click(self, x, y):
-        """A left click on the remote screen's pixel x, y, through noVNC."""
-        left, top = self.canvas_position()
-        for kind, buttons in (('mouseMoved', 0), ('mousePressed', 1), ('mouseReleased', 0)):
-            self.call('Input.dispatchMouseEvent', type=kind, x=left + x, y=top + y, button='left',
-                      buttons=buttons, clickCount=1)
-            time.sleep(0.1)
-
-    def close(self):
-        os.killpg(self.process.pid, signal.SIGKILL)
-        self.process.wait()
+        return Image.open(io.BytesIO(self.png())).convert('RGB')
 
 
-def run_processes(auth):
-    """The processes of the run: all of them, Wine's server too, carry its X authority file."""
+def run_processes(variable):
+    """The processes of a run: all of them, Wine's server too, carry the variable (NAME=value)
+    that the run set or was given in its environment."""
     found = []
     for pid in filter(str.isdigit, os.listdir('/proc')):
         try:
             with open(f'/proc/{pid}/environ', 'rb') as environ:
-                if f'XAUTHORITY={auth}'.encode() in environ.read().split(b'\0'):
+                if variable.encode() in environ.read().split(b'\0'):
                     found.append(int(pid))
         except OSError:
             pass
     return found
+
+
+def expect_run_ended(run, variable, status, port=None):
+    """The run ends with the status, and leaves neither a process nor its port behind."""
+    try:
+        ended = run.wait(60)
+    except subprocess.TimeoutExpired:
+        fail(f'the run did not end (expected status {status})')
+    if ended != status:
+        fail(f'the run ended with {ended}, expected {status}')
+    for _ in range(300):
+        left = run_processes(variable)
+        if not left:
+            break
+        time.sleep(0.1)
+    if left:
+        names = []
+        for pid in left:
+            try:
+                with open(f'/proc/{pid}/cmdline') as cmdline:
+                    names.append(cmdline.read().replace('\0', ' '))
+            except OSError:
+                pass
+        fail(f'processes of the run left behind: {names}')
+    if port and socket.socket().connect_ex(('127.0.0.1', port)) == 0:
+        fail(f'port {port} still answers')
+
+
+def read_address(run):
+    """The address that a run without a display prints last, and its port; the lines before
+    it tell of its progress."""
+    for line in run.stdout:
+        match = re.fullmatch(r'Open (http://127\.0\.0\.1:(\d+)/vnc\.html\?autoconnect=1&password=\S+) .*\n', line)
+        if match:
+            return match[1], int(match[2])
+        if not line.startswith('make run: '):
+            fail(f'the run printed {line!r}')
+    fail('the run printed no address')
 
 
 def run_display(session):
@@ -142,6 +120,16 @@ def wait_window(pattern):
         time.sleep(0.1)
     ImageGrab.grab(xdisplay=os.environ['DISPLAY']).save('browser-no-window.png')
     fail(f'no window {pattern}')
+
+
+def wait_title(window, pattern):
+    """The window's title once it matches, waiting up to 60 seconds."""
+    for _ in range(600):
+        title = xdotool('getwindowname', window).rstrip('\n')
+        if re.search(pattern, title):
+            return title
+        time.sleep(0.1)
+    fail(f'the title is {title!r}, not matching {pattern!r}')
 
 
 def press(window, *keys):
@@ -181,7 +169,7 @@ def expect_in_browser(browser, window, what):
 
 
 def main():
-    run_headless, editor, samples, prefix = sys.argv[1:5]
+    run_program, editor, samples, prefix = sys.argv[1:5]
     work = tempfile.mkdtemp()
     # A busy default port must not fail the run: hold it while the run starts.
     holder = socket.socket()
@@ -196,14 +184,11 @@ def main():
     except OSError as error:
         print(f'SKIP: headless Chromium does not start here: {error}')
         sys.exit(77)
-    run = subprocess.Popen(['bash', run_headless, editor, samples, prefix], stdout=subprocess.PIPE,
-                           stdin=subprocess.DEVNULL, text=True, start_new_session=True)
+    run = subprocess.Popen(['bash', run_program, 'headless', editor, samples, prefix],
+                           stdout=subprocess.PIPE, stdin=subprocess.DEVNULL, text=True,
+                           start_new_session=True)
     try:
-        line = run.stdout.readline()
-        match = re.fullmatch(r'Open (http://127\.0\.0\.1:(\d+)/vnc\.html\?autoconnect=1&password=\S+) .*\n', line)
-        if not match:
-            fail(f'the run printed {line!r}')
-        url, port = match[1], int(match[2])
+        url, port = read_address(run)
         if holder and port == DEFAULT_PORT:
             fail('the run took the busy default port')
         os.environ['DISPLAY'], auth = run_display(run.pid)
@@ -221,26 +206,19 @@ def main():
         expect_in_browser(browser, editor_window, 'editor')
         if os.environ.get('BROWSER_SCREENSHOT'):
             browser.screenshot().save(os.environ['BROWSER_SCREENSHOT'])
+        # noVNC sends each letter's keysym; the VNC server gives it a spare key for the moment.
+        xdotool('windowactivate', '--sync', editor_window)
+        for column, letter in enumerate('èê€', start=2):
+            browser.type(letter)
+            wait_title(editor_window, rf' O: {column} .* - ChrCode: {letter}$')
         press(editor_window, 'Down', 'Down', 'Return')
-        expect_in_browser(browser, wait_window('^Talvermoor$'), 'message-box')
+        box = wait_window('^Talvermoor$')
+        expect_in_browser(browser, box, 'message-box')
 
-        # Ctrl+C reaches the run's script; it must stop everything it started.
-        run.send_signal(signal.SIGINT)
-        try:
-            status = run.wait(60)
-        except subprocess.TimeoutExpired:
-            fail('the run did not end after SIGINT')
-        if status != 130:
-            fail(f'the run ended with {status} after SIGINT')
-        for _ in range(300):
-            left = run_processes(auth)
-            if not left:
-                break
-            time.sleep(0.1)
-        if left:
-            fail(f'processes of the run left behind: {[open(f"/proc/{pid}/cmdline").read() for pid in left]}')
-        if socket.socket().connect_ex(('127.0.0.1', port)) == 0:
-            fail(f'port {port} still answers')
+        # Closing the start dialog ends the program, and the run stops everything it started.
+        press(box, 'Return')
+        press(start, 'Escape')
+        expect_run_ended(run, f'XAUTHORITY={auth}', 0, port)
     finally:
         browser.close()
         if run.poll() is None:
