@@ -126,26 +126,25 @@ else
   say "the program runs on display $DISPLAY (Ctrl+C ends it)"
 fi
 
-# Signals caught by a process, from its status in /proc (SigCgt, a hexadecimal mask).
-caught_signals() {
+# A mask of signals from a process's status in /proc (SigCgt caught, SigBlk blocked).
+signal_mask() {
   local mask
-  mask=$(sed -n 's/^SigCgt:[[:space:]]*//p' "/proc/$1/status" 2>/dev/null) || return 1
+  mask=$(sed -n "s/^$2:[[:space:]]*//p" "/proc/$1/status" 2>/dev/null) || return 1
   [ -n "$mask" ] && echo $((16#$mask))
 }
 
-# make passes SIGTERM on to the run, but on SIGINT sent to make alone it only waits for
-# the run to end, as the terminal's Ctrl+C reaches the whole group. Its handler makes the
-# signal uncaught first; a parent that stops catching SIGHUP, SIGINT or SIGTERM, or that
-# is gone, ends the run too.
+# make passes SIGTERM on to the run, but on SIGINT or SIGHUP sent to make alone it only
+# waits for the run to end, as a terminal's signal reaches the whole group. Its handler
+# blocks the signal and leaves it uncaught meanwhile, which /proc shows: a parent that
+# does so with SIGHUP, SIGINT or SIGTERM (mask 0x4003), or that is gone, ends the run too.
 parent=$PPID
-watched=$(($(caught_signals "$parent" || echo 0) & 0x4003))
 parent_ending() {
-  local stat now
+  local stat blocked caught
   stat=$(<"/proc/$$/stat")
   read -r _ stat _ <<<"${stat##*) }"
   [ "$stat" = "$parent" ] || return 0
-  now=$(caught_signals "$parent") || return 0
-  [ $((now & watched)) -ne "$watched" ]
+  blocked=$(signal_mask "$parent" SigBlk) && caught=$(signal_mask "$parent" SigCgt) || return 0
+  [ $((blocked & ~caught & 0x4003)) -ne 0 ]
 }
 
 status=0
