@@ -69,9 +69,12 @@ while :; do
 done
 if [ "$slot" -gt 1 ] && [ ! -d "$prefix" ] && prefix_ready "$first_prefix"; then
   say "copying the Wine prefix $(basename "$first_prefix") to $(basename "$prefix"), for a run beside another one (once)"
-  rm -rf "$prefix.new"
-  cp -a --reflink=auto "$first_prefix" "$prefix.new" && mv "$prefix.new" "$prefix" ||
-    fail "the Wine prefix $prefix could not be made"
+  # The first prefix's server may be saving its registry meanwhile (a file made and renamed).
+  for _ in 1 2 3; do
+    rm -rf "$prefix.new"
+    cp -a --reflink=auto "$first_prefix" "$prefix.new" 2>/dev/null && break
+  done
+  mv "$prefix.new" "$prefix" && prefix_ready "$prefix" || fail "the Wine prefix $prefix could not be made"
 fi
 prefix_ready "$prefix" || say "preparing the Wine prefix $(basename "$prefix") (once, about a minute)"
 

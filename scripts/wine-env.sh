@@ -1,4 +1,4 @@
-# Shared by test.sh and run.sh: a private X display, a private Wine prefix and its server.
+# Shared by test.sh and run-program.sh: a private X display, a private Wine prefix and its server.
 # Source it; every function reports failure through its status and prints nothing else.
 
 export WINEDEBUG=-all
