@@ -136,16 +136,23 @@ signal_mask() {
   [ -n "$mask" ] && echo $((16#$mask))
 }
 
-# make passes SIGTERM on to the run, but on SIGINT or SIGHUP sent to make alone it only
-# waits for the run to end, as a terminal's signal reaches the whole group. Its handler
-# blocks the signal and leaves it uncaught meanwhile, which /proc shows: a parent that
-# does so with SIGHUP, SIGINT or SIGTERM (mask 0x4003), or that is gone, ends the run too.
+# A parent that is gone ends the run. make passes SIGTERM on to the run, but on SIGINT or
+# SIGHUP sent to make alone it only waits for the run to end, as a terminal's signal
+# reaches the whole group. Its handler blocks the signal and leaves it uncaught meanwhile,
+# which /proc shows: a make parent that does so with SIGHUP, SIGINT or SIGTERM (mask
+# 0x4003) ends the run too. Only make is read so: others block every signal for a moment
+# whenever they start a process (vfork).
 parent=$PPID
+parent_is_make=0
+case "$(cat "/proc/$parent/comm" 2>/dev/null)" in
+  make | gmake) parent_is_make=1 ;;
+esac
 parent_ending() {
   local stat blocked caught
   stat=$(<"/proc/$$/stat")
   read -r _ stat _ <<<"${stat##*) }"
   [ "$stat" = "$parent" ] || return 0
+  [ "$parent_is_make" = 1 ] || return 1
   blocked=$(signal_mask "$parent" SigBlk) && caught=$(signal_mask "$parent" SigCgt) || return 0
   [ $((blocked & ~caught & 0x4003)) -ne 0 ]
 }
