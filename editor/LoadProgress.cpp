@@ -123,10 +123,11 @@ LoadProgressWindow::~LoadProgressWindow() {
     WaitForSingleObject(thread_.get(), INFINITE);
 }
 
-void LoadProgressWindow::Report(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept {
+bool LoadProgressWindow::Report(std::uint64_t done, std::uint64_t total) noexcept {
     if (active != nullptr) {
-        active->Update(bytesRead, bytesToRead);
+        active->Update(done, total);
     }
+    return true;
 }
 
 void LoadProgressWindow::Update(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept {

@@ -27,7 +27,7 @@ class LoadProgressWindow {
     LoadProgressWindow(const LoadProgressWindow&) = delete;
     LoadProgressWindow& operator=(const LoadProgressWindow&) = delete;
 
-    static void Report(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept;
+    static bool Report(std::uint64_t done, std::uint64_t total) noexcept;
 
   private:
     struct HandleClose {

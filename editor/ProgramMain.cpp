@@ -5,6 +5,7 @@
 #include "dialogs/OpenFileDialog.h"
 #include "editor/EditorWindow.h"
 #include "editor/KeyProcessing.h"
+#include "editor/LoadMessages.h"
 #include "editor/LoadProgress.h"
 #include "editor/ProgramState.h"
 #include "editor/TextLoading.h"
@@ -30,9 +31,18 @@ void RunEditor() {
     // runs out, so the start dialog waits from the load until the editor and the box have
     // both ended.
     EnableWindow(startDialog, FALSE);
+    LoadOutcome outcome{};
     {
         const LoadProgressWindow progress(startDialog, fileName);
-        LoadTextFile(fileName, LoadProgressWindow::Report);
+        outcome = LoadTextFile(fileName, LoadProgressWindow::Report);
+    }
+    if (outcome.result != LoadResult::Loaded) {
+        if (const DynString text = LoadFailureText(outcome, fileName); !text.IsEmpty()) {
+            ShowMessage(text, MB_OK | MB_ICONEXCLAMATION, DynString());
+        }
+        EnableWindow(startDialog, TRUE);
+        SetForegroundWindow(startDialog);
+        return;
     }
 
     editorDialog = NewEditorWindow();

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -503,6 +504,36 @@ SIZE_T PosixVirtualBlocksInUse() {
 
 void PosixFailAllocationsAfter(long count) {
     allocationsLeft.store(count < 0 ? -1 : count);
+}
+
+BOOL GlobalMemoryStatusEx(LPMEMORYSTATUSEX status) {
+    if (status == nullptr || status->dwLength != sizeof(MEMORYSTATUSEX)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    // "MemTotal:  24000000 kB" and "MemAvailable:  21000000 kB" among the lines.
+    std::FILE* info = std::fopen("/proc/meminfo", "r");
+    if (info == nullptr) {
+        SetLastError(MapErrno(errno));
+        return FALSE;
+    }
+    DWORDLONG total = 0;
+    DWORDLONG available = 0;
+    char line[256];
+    while (std::fgets(line, sizeof line, info) != nullptr) {
+        unsigned long long kib = 0;
+        if (std::sscanf(line, "MemTotal: %llu kB", &kib) == 1) {
+            total = kib * 1024;
+        } else if (std::sscanf(line, "MemAvailable: %llu kB", &kib) == 1) {
+            available = kib * 1024;
+        }
+    }
+    std::fclose(info);
+    *status = MEMORYSTATUSEX{sizeof(MEMORYSTATUSEX), 0, total, available, 0, 0, 0, 0, 0};
+    if (total != 0) {
+        status->dwMemoryLoad = static_cast<DWORD>((total - available) * 100 / total);
+    }
+    return TRUE;
 }
 
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes) {

@@ -168,6 +168,23 @@ BOOL VirtualFree(LPVOID address, SIZE_T size, DWORD freeType);
 SIZE_T PosixVirtualBytesInUse();
 SIZE_T PosixVirtualBlocksInUse();
 
+// The state of the machine's memory; the stand-in fills in the physical memory only,
+// from what the kernel counts as available without swapping.
+using DWORDLONG = std::uint64_t;
+struct MEMORYSTATUSEX {
+    DWORD dwLength;
+    DWORD dwMemoryLoad;
+    DWORDLONG ullTotalPhys;
+    DWORDLONG ullAvailPhys;
+    DWORDLONG ullTotalPageFile;
+    DWORDLONG ullAvailPageFile;
+    DWORDLONG ullTotalVirtual;
+    DWORDLONG ullAvailVirtual;
+    DWORDLONG ullAvailExtendedVirtual;
+};
+using LPMEMORYSTATUSEX = MEMORYSTATUSEX*;
+BOOL GlobalMemoryStatusEx(LPMEMORYSTATUSEX status);
+
 // Memory blocks.
 HGLOBAL GlobalAlloc(UINT flags, SIZE_T bytes);
 HGLOBAL GlobalReAlloc(HGLOBAL block, SIZE_T bytes, UINT flags);

@@ -22,7 +22,6 @@ constexpr std::uint32_t kScanBlockSize = 65536;
 // What a disk file that nobody else may write reads at once, whatever buffer was asked for.
 constexpr std::uint32_t kReadAheadSize = 65536;
 constexpr std::uint32_t kLongestName = 255;
-constexpr std::uint32_t kLongestLine = 0x7FFFFFFF;
 
 // The number for a failed system call: its mapped error, or 51 when it left none.
 void SetFailure(ErrorNumber mapped) noexcept {
@@ -41,6 +40,18 @@ bool SeekTo(HANDLE handle, std::int64_t offset) noexcept {
         SetFailure(gate.error);
         return false;
     }
+    return true;
+}
+
+// The file's length in bytes, found by moving to its end; false with the error number set.
+bool LengthOf(HANDLE handle, std::uint64_t& length) noexcept {
+    LONG high = 0;
+    const auto gate = ApiCallGate([&] { return SetFilePointer(handle, 0, &high, FILE_END); });
+    if (gate.value == INVALID_SET_FILE_POINTER && gate.error != Err::None) {
+        SetFailure(gate.error);
+        return false;
+    }
+    length = (static_cast<std::uint64_t>(static_cast<std::uint32_t>(high)) << 32) | gate.value;
     return true;
 }
 
@@ -329,7 +340,8 @@ void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std:
     FileTableLink(std::move(block));
 }
 
-FileLineCountResult FileLineCount(FileNumber number) noexcept {
+FileLineCountResult FileLineCount(FileNumber number, FileScanReport report,
+                                  void* context) noexcept {
     FileControlBlock* block = FileTableFind(number);
     if (block == nullptr) {
         SetErrorNumber(Err::BadFileNumber);
@@ -347,11 +359,15 @@ FileLineCountResult FileLineCount(FileNumber number) noexcept {
     auto* bytes = static_cast<char*>(scan.get());
     const HANDLE handle = HandleOf(*block);
     block->position = -1;
-    if (!SeekTo(handle, 0)) {
+    std::uint64_t length = 0;
+    if ((report != nullptr && !LengthOf(handle, length)) || !SeekTo(handle, 0)) {
         return {0, 0, 0};
     }
     LineCounter counter;
-    for (;;) {
+    for (std::uint64_t scanned = 0;; scanned += kScanBlockSize) {
+        if (report != nullptr && !report(scanned, length, context)) {
+            return {0, 0, 0};
+        }
         std::uint32_t got = 0;
         if (!ReadBytes(handle, bytes, kScanBlockSize, got)) {
             return {0, 0, 0};

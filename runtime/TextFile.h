@@ -22,6 +22,9 @@ constexpr std::uint16_t kFileAccessStated = 0x0020;
 // 1 no sharing, 2 others may read, 3 others may write, 4 both.
 constexpr std::uint16_t kFileShareNone = 1;
 
+// The longest line a read gives: 2^31 - 1 bytes.
+constexpr std::uint32_t kLongestLine = 0x7FFFFFFF;
+
 // The editor's request: input, read access stated, no sharing.
 constexpr std::uint16_t kFileEditorInput = 0x01A1;
 
@@ -31,9 +34,15 @@ struct FileLineCountResult {
     std::uint64_t bytes;   // bytes of the text: the file up to its first Ctrl-Z
 };
 
+// Told after each block of a line count how many bytes of the file's length have been
+// scanned; answering false stops the count, which then answers 0 lines.
+using FileScanReport = bool (*)(std::uint64_t scanned, std::uint64_t length,
+                                void* context) noexcept;
+
 void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std::int32_t bufferSize,
               std::int32_t base, void* existingHandle = nullptr) noexcept;
-FileLineCountResult FileLineCount(FileNumber number) noexcept;
+FileLineCountResult FileLineCount(FileNumber number, FileScanReport report = nullptr,
+                                  void* context = nullptr) noexcept;
 DynString FileReadLine(FileNumber number) noexcept;
 // The file offset of the next byte FileReadLine takes; 0 with error 52 when not open.
 std::uint64_t FileOffset(FileNumber number) noexcept;

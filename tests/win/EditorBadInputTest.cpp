@@ -1,6 +1,6 @@
 // The editor against bad input from outside: background pictures that cannot be drawn,
 // and a text file that another process holds. The editor must still open and draw, on
-// white, and a held file gives the empty text.
+// white, and a held file cannot be opened.
 #include "canvas/Canvas.h"
 #include "editor/ProgramState.h"
 #include "editor/TextLoading.h"
@@ -238,7 +238,7 @@ TEST(EditorBadInput, APictureOfTheSizeCapIsDrawnAndOneOfAPixelMoreIsNot) {
     EXPECT_EQ(red.text, (std::vector<std::string>{"abc", "de"}));
 }
 
-TEST(EditorBadInput, AFileHeldByAnotherProcessGivesTheEmptyText) {
+TEST(EditorBadInput, AFileHeldByAnotherProcessCannotBeOpened) {
     TempFolder folder;
     const std::string path = folder.Write("held.txt", "one\r\ntwo\r\n");
     {
@@ -251,9 +251,8 @@ TEST(EditorBadInput, AFileHeldByAnotherProcessGivesTheEmptyText) {
 
         ArrayRedim(LineArray, 0, 1);
         LineArray[1] = "old text";
-        LoadTextFile(DynString(path));
-        EXPECT_EQ(ArrayUpperBound(LineArray), 0);
-        EXPECT_TRUE(LineArray[0].IsEmpty());
+        EXPECT_EQ(LoadTextFile(DynString(path)).result, LoadResult::CannotOpen);
+        EXPECT_FALSE(LineArray.IsCreated());
     }
     LoadTextFile(DynString(path));
     EXPECT_EQ(TextLines(), (std::vector<std::string>{"one", "two"}));

@@ -42,11 +42,11 @@ int FilledPixels(HWND window) {
 }
 
 // Passes the report on, then looks at the window the way a person would.
-void WatchingReport(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept {
+bool WatchingReport(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept {
     LoadProgressWindow::Report(bytesRead, bytesToRead);
     if (samples.size() % 8 != 0) {
         samples.push_back(samples.back());
-        return;
+        return true;
     }
     Sample sample{FindProgressWindow(), nullptr, 0};
     if (sample.window != nullptr) {
@@ -67,6 +67,7 @@ void WatchingReport(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept
         }
     }
     samples.push_back(sample);
+    return true;
 }
 
 class LoadProgress : public ::testing::Test {

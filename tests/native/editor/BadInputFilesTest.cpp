@@ -57,13 +57,12 @@ class BadInputFiles : public ::testing::Test {
     std::filesystem::path folder_;
 };
 
-TEST_F(BadInputFiles, AFolderOrAMissingFileGivesTheEmptyText) {
-    Load("old text\r\n");
-    LoadTextFile(DynString(folder_.c_str()));
-    ExpectEmptyText();
-    Load("old text\r\n");
-    LoadTextFile(DynString((folder_ / "missing" / "text.txt").c_str()));
-    ExpectEmptyText();
+TEST_F(BadInputFiles, AFolderOrAMissingFileCannotBeOpened) {
+    for (const std::filesystem::path& path : {folder_, folder_ / "missing" / "text.txt"}) {
+        Load("old text\r\n");
+        EXPECT_EQ(LoadTextFile(DynString(path.c_str())).result, LoadResult::CannotOpen) << path;
+        EXPECT_FALSE(LineArray.IsCreated()) << path;
+    }
 }
 
 TEST_F(BadInputFiles, ACtrlZFirstGivesTheEmptyText) {
