@@ -6,18 +6,21 @@ namespace {
 
 constexpr char kClassName[] = "TalvermoorLoadProgress";
 constexpr char kCaption[] = "Caricamento";
+constexpr char kCancelText[] = "Annulla";
 constexpr char kNameProperty[] = "TalvermoorFileName"; // the shown name, kept by the window
 constexpr int kWidth = 360;
-constexpr int kHeight = 110;
+constexpr int kHeight = 140;
 constexpr int kMargin = 12;
 constexpr int kGap = 8; // between the owner and the window
 constexpr int kBarTop = 40;
 constexpr int kBarHeight = 18;
 constexpr LONG_PTR kBarSteps = 1000;
-constexpr UINT kSetSteps = WM_APP; // wParam: the bar's new length in steps
-constexpr UINT kEnd = WM_APP + 1;  // the load is over
+constexpr int kButtonWidth = 88;
+constexpr int kButtonHeight = 24;
+constexpr int kButtonTop = kBarTop + kBarHeight + 10;
 
 LoadProgressWindow* active = nullptr;
+LoadStop* activeStop = nullptr; // where the window's own messages record a stop
 
 // The bar's frame in client coordinates.
 RECT BarFrame(HWND window) noexcept {
@@ -48,24 +51,28 @@ void Paint(HWND window) noexcept {
     EndPaint(window, &paint);
 }
 
+void RecordStop(LoadStop stop) noexcept {
+    if (activeStop != nullptr && *activeStop == LoadStop::None) {
+        *activeStop = stop;
+    }
+}
+
 LRESULT CALLBACK ProgressProcedure(HWND window, UINT message, WPARAM wParam,
                                    LPARAM lParam) noexcept {
     switch (message) {
     case WM_PAINT:
         Paint(window);
         return 0;
-    case kSetSteps:
-        SetWindowLongPtrA(window, GWLP_USERDATA, static_cast<LONG_PTR>(wParam));
-        InvalidateRect(window, nullptr, FALSE);
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDCANCEL) { // "Annulla", or Esc
+            RecordStop(LoadStop::Cancelled);
+        }
         return 0;
-    case kEnd:
-        DestroyWindow(window);
+    case WM_CLOSE: // the close box or Alt+F4: the load stops, and the window goes with it
+        RecordStop(LoadStop::Cancelled);
         return 0;
-    case WM_CLOSE:
-        return 0; // the load cannot be stopped; the window goes when it ends
     case WM_DESTROY:
         RemovePropA(window, kNameProperty);
-        PostQuitMessage(0);
         return 0;
     default:
         return DefWindowProcA(window, message, wParam, lParam);
@@ -85,9 +92,24 @@ bool RegisterProgressClass() noexcept {
     return registered;
 }
 
+bool IsInput(UINT message) noexcept {
+    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
+}
+
+// Esc, Alt+F4 or a click on the close box, in the window or one of its controls.
+bool AsksToClose(HWND window, const MSG& message) noexcept {
+    if (window == nullptr || (message.hwnd != window && !IsChild(window, message.hwnd))) {
+        return false;
+    }
+    return (message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE) ||
+           (message.message == WM_SYSKEYDOWN && message.wParam == VK_F4) ||
+           (message.message == WM_NCLBUTTONDOWN && message.wParam == HTCLOSE);
+}
+
 // Just below the owner, centred on it (above it where the work area ends first); in the
-// middle of the work area without an owner. Never over the owner: under Wine the part of
-// an owned window that lies over its busy owner is not brought to the screen.
+// middle of the work area without an owner. Never over the owner, which stays in sight.
 POINT Placement(HWND owner) noexcept {
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -108,29 +130,42 @@ LoadProgressWindow::LoadProgressWindow(HWND owner, const DynString& name, DWORD 
     : owner_(owner), name_(name), startedAt_(GetTickCount()), shownAfterMs_(shownAfterMs),
       updateEveryMs_(updateEveryMs) {
     active = this;
+    activeStop = &stop_;
 }
 
 LoadProgressWindow::~LoadProgressWindow() {
+    Close();
     if (active == this) {
         active = nullptr;
+        activeStop = nullptr;
     }
-    if (thread_ == nullptr) {
-        return;
-    }
-    if (HWND window = window_.load(); window != nullptr) {
-        PostMessageA(window, kEnd, 0, 0);
-    }
-    WaitForSingleObject(thread_.get(), INFINITE);
 }
 
 bool LoadProgressWindow::Report(std::uint64_t done, std::uint64_t total) noexcept {
-    if (active != nullptr) {
-        active->Update(done, total);
+    if (active == nullptr) {
+        return true;
     }
-    return true;
+    LoadProgressWindow& progress = *active;
+    const DWORD now = GetTickCount();
+    if (now - progress.pumpedAt_ >= std::min(progress.updateEveryMs_, kProgressPumpEveryMs)) {
+        progress.pumpedAt_ = now;
+        progress.Update(done, total);
+        progress.Pump();
+    }
+    return progress.stop_ == LoadStop::None;
 }
 
-void LoadProgressWindow::Update(std::uint64_t bytesRead, std::uint64_t bytesToRead) noexcept {
+void LoadProgressWindow::OwnerClosing() noexcept {
+    RecordStop(LoadStop::OwnerClosed);
+}
+
+LoadStop LoadProgressWindow::Finish() noexcept {
+    Pump();
+    Close();
+    return stop_;
+}
+
+void LoadProgressWindow::Update(std::uint64_t done, std::uint64_t total) noexcept {
     const DWORD now = GetTickCount();
     if (!tried_) {
         if (now - startedAt_ < shownAfterMs_) {
@@ -140,51 +175,70 @@ void LoadProgressWindow::Update(std::uint64_t bytesRead, std::uint64_t bytesToRe
         if (!Show()) {
             return;
         }
-    } else if (window_.load() == nullptr || now - updatedAt_ < updateEveryMs_) {
+    } else if (window_ == nullptr || now - updatedAt_ < updateEveryMs_) {
         return;
     }
     updatedAt_ = now;
-    const std::uint64_t steps =
-        bytesToRead == 0 ? 0 : std::min(bytesRead, bytesToRead) * kBarSteps / bytesToRead;
-    PostMessageA(window_.load(), kSetSteps, static_cast<WPARAM>(steps), 0);
+    const std::uint64_t steps = total == 0 ? 0 : std::min(done, total) * kBarSteps / total;
+    SetWindowLongPtrA(window_, GWLP_USERDATA, static_cast<LONG_PTR>(steps));
+    const RECT bar = BarFrame(window_);
+    InvalidateRect(window_, &bar, FALSE);
+    UpdateWindow(window_);
 }
 
-// Starts the window's thread and waits until the window is there (or could not be made).
+// Every message of the thread that waits: the window's own run as usual, input for any
+// other window is dropped unless it asks the owner to close, and the rest (painting, the
+// platform's own requests) is run.
+void LoadProgressWindow::Pump() noexcept {
+    MSG message{};
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        const bool ours =
+            window_ != nullptr && (message.hwnd == window_ || IsChild(window_, message.hwnd));
+        if (!ours && IsInput(message.message)) {
+            if (AsksToClose(owner_, message)) {
+                RecordStop(LoadStop::OwnerClosed);
+            }
+            continue;
+        }
+        if (ours && IsDialogMessageA(window_, &message)) {
+            continue;
+        }
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
 bool LoadProgressWindow::Show() noexcept {
     if (!RegisterProgressClass()) {
         return false;
     }
-    created_.reset(CreateEventA(nullptr, TRUE, FALSE, nullptr));
-    if (created_ == nullptr) {
+    const POINT at = Placement(owner_);
+    window_ = CreateWindowExA(WS_EX_DLGMODALFRAME, kClassName, kCaption,
+                              WS_POPUP | WS_CAPTION | WS_SYSMENU, at.x, at.y, kWidth, kHeight,
+                              owner_, nullptr, GetModuleHandleA(nullptr), nullptr);
+    if (window_ == nullptr) {
         return false;
     }
-    thread_.reset(CreateThread(nullptr, 0, WindowThread, this, 0, nullptr));
-    if (thread_ == nullptr) {
-        return false;
-    }
-    WaitForSingleObject(created_.get(), INFINITE);
-    return window_.load() != nullptr;
+    SetPropA(window_, kNameProperty, const_cast<char*>(name_.Bytes()));
+    RECT client{};
+    GetClientRect(window_, &client);
+    HWND button = CreateWindowExA(
+        0, "BUTTON", kCancelText, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON,
+        client.right - kMargin - kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight, window_,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDCANCEL)), GetModuleHandleA(nullptr),
+        nullptr);
+    SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)),
+                 FALSE);
+    // Shown active, so that Esc and Enter reach "Annulla" at once.
+    ShowWindow(window_, SW_SHOW);
+    SetFocus(button);
+    UpdateWindow(window_);
+    return true;
 }
 
-DWORD WINAPI LoadProgressWindow::WindowThread(void* self) noexcept {
-    auto& progress = *static_cast<LoadProgressWindow*>(self);
-    const POINT at = Placement(progress.owner_);
-    HWND window = CreateWindowExA(WS_EX_DLGMODALFRAME, kClassName, kCaption, WS_POPUP | WS_CAPTION,
-                                  at.x, at.y, kWidth, kHeight, progress.owner_, nullptr,
-                                  GetModuleHandleA(nullptr), nullptr);
-    if (window != nullptr) {
-        SetPropA(window, kNameProperty, const_cast<char*>(progress.name_.Bytes()));
-        ShowWindow(window, SW_SHOWNA);
+void LoadProgressWindow::Close() noexcept {
+    if (window_ != nullptr && IsWindow(window_)) {
+        DestroyWindow(window_);
     }
-    progress.window_.store(window);
-    SetEvent(progress.created_.get());
-    if (window == nullptr) {
-        return 0;
-    }
-    MSG message{};
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    window_ = nullptr;
 }

@@ -105,8 +105,8 @@ wait_start_dialog() {
 }
 
 # Load file, then the file's name typed into the open-file dialog; with --pick, the folder's
-# only file picked in the dialog's list instead (Shift+Tab to the list, Down).
-load_file() {
+# first file picked in the dialog's list instead (Shift+Tab to the list, Down).
+choose_file() {
   wait_start_dialog
   press "$TEST_WID" space
   local dialog
@@ -119,6 +119,11 @@ load_file() {
     xdotool type --delay 30 "$1"
   fi
   xdotool key Return
+}
+
+# Chooses the file and waits for the editor.
+load_file() {
+  choose_file "$1"
   EDITOR_WID=$(wait_window "^F1=menu")
   [ -n "$EDITOR_WID" ] || fail "no editor window after loading $1"
   expect_editor_gone_later=1
@@ -175,6 +180,70 @@ expect_screen() {
 }
 
 crlf() { printf '%s\r\n' "$@"; }
+
+# A text whose load lasts a while: E2E_LOAD_MB megabytes (500 unless told) of lines, in
+# E2E_LOAD_DIR (the case's own folder unless told), made once.
+long_text() {
+  local folder=${E2E_LOAD_DIR:-$work} size=${E2E_LOAD_MB:-500}
+  LONG_TEXT="$folder/lungo-$size.txt"
+  [ -f "$LONG_TEXT" ] && return 0
+  python3 - "$LONG_TEXT.part" "$size" <<'MAKE'
+import sys
+line = b'una riga del testo lungo, che si carica per qualche secondo\r\n'
+block = line * (1048576 // len(line))
+with open(sys.argv[1], 'wb') as out:
+    for _ in range(int(sys.argv[2]) * 1048576 // len(block)):
+        out.write(block)
+MAKE
+  mv "$LONG_TEXT.part" "$LONG_TEXT"
+}
+
+# The program's memory in use, in kB: its resident set.
+program_memory() { sed -n 's/^VmRSS:[[:space:]]*\([0-9]*\) kB$/\1/p' "/proc/$PROGRAM_PID/status"; }
+
+# Waits until the program holds no more than the given kB (what it read is let go), or
+# with --above, more than that.
+expect_memory_below() {
+  local end=$((SECONDS + PATIENCE)) held
+  while held=$(program_memory) && [ "$held" -gt "$1" ]; do
+    [ "$SECONDS" -lt "$end" ] || fail "the program still holds $held kB, expected at most $1"
+    sleep 0.1
+  done
+}
+expect_memory_above() {
+  local end=$((SECONDS + PATIENCE)) held
+  while held=$(program_memory) && [ "$held" -le "$1" ]; do
+    [ "$SECONDS" -lt "$end" ] || fail "the program holds $held kB, expected more than $1"
+    sleep 0.05
+  done
+}
+
+# Starts the load of the long text (by its full path) and waits for its progress window;
+# with --seen, until the window is drawn on the screen as well.
+start_long_load() {
+  choose_file "$(winepath -w "$LONG_TEXT")"
+  PROGRESS_WID=$(wait_window '^Caricamento$')
+  [ -n "$PROGRESS_WID" ] || fail "no progress window"
+  eval "$(xdotool getwindowgeometry --shell "$PROGRESS_WID")"
+  [ "${1:-}" != --seen ] || expect_screen check-box "$X" "$Y" "$WIDTH" "$HEIGHT"
+}
+
+# The keys and clicks of a case must come while the load lasts.
+expect_loading() {
+  xdotool getwindowname "$PROGRESS_WID" >/dev/null 2>&1 ||
+    fail "the load ended before the case could act; a larger E2E_LOAD_MB makes it last"
+}
+
+# After a stopped load: the start dialog is back, with no editor and the text let go.
+expect_load_stopped() {
+  local started=$1
+  wait_closed "$PROGRESS_WID" "the progress window"
+  wait_start_dialog
+  echo "back at the start dialog $((SECONDS - started)) s after the stop"
+  [ -z "$(xdotool search --onlyvisible --name '^F1=menu' 2>/dev/null)" ] || fail "an editor window opened"
+  [ -z "$(xdotool search --onlyvisible --name '^Talvermoor$' 2>/dev/null)" ] || fail "a message box opened"
+  expect_memory_below "$2"
+}
 
 # Moves the case to a display of its own with a window manager (openbox) and to a prefix
 # whose windows the window manager manages, as on a person's desktop. Without openbox the
@@ -550,6 +619,46 @@ case "$case_name" in
     press "$EDITOR_WID" Escape
     wait_editor_closed
     quit_program
+    ;;
+  stop-load)
+    # Esc, then "Annulla", stop a long load: back at the start dialog, the text let go, and
+    # Load file works again.
+    long_text
+    crlf "dopo" >"$work/breve.txt"
+    start_program
+    before=$(program_memory)
+    start_long_load --seen
+    expect_memory_above $((before + 20000))
+    started=$SECONDS
+    expect_loading
+    press "$PROGRESS_WID" Escape
+    expect_load_stopped "$started" $((before + 20000))
+    start_long_load
+    # "Annulla": at the right of the client area, under the bar.
+    expect_loading
+    xdotool mousemove $((X + WIDTH - 30)) $((Y + HEIGHT - 30)) click 1
+    expect_load_stopped "$SECONDS" $((before + 20000))
+    load_file "$(winepath -w "$work/breve.txt")"
+    press "$EDITOR_WID" Return
+    expect_message dopo
+    quit_program
+    ;;
+  close-during-load)
+    # Alt+F4 or Esc on the start dialog during a load ends the program at once. A click
+    # on the dialog, away from its button, makes it the active window again.
+    long_text
+    for keys in alt+F4 Escape; do
+      start_program
+      start_long_load
+      eval "$(xdotool getwindowgeometry --shell "$TEST_WID")"
+      expect_loading
+      xdotool mousemove $((X + WIDTH - 60)) $((Y + HEIGHT - 30)) click 1
+      press "$TEST_WID" "$keys"
+      status=0
+      wait "$PROGRAM_PID" || status=$?
+      PROGRAM_PID=
+      [ "$status" -eq 0 ] || fail "exit code $status after $keys"
+    done
     ;;
   *)
     fail "unknown case $case_name"
