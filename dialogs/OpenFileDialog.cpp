@@ -1,5 +1,6 @@
 #include "dialogs/OpenFileDialog.h"
 
+#include "dialogs/CarriedFileName.h"
 #include "platform/Platform.h"
 #include "runtime/StringFunctions.h"
 
@@ -134,5 +135,5 @@ DynString RequestFileName(WindowHandle owner) noexcept {
         SetCurrentDirectoryA(folder.Bytes());
     }
     const DynString name = ReverseString(ExtractUntil(1, ReverseString(path), "\\"));
-    return LowerAsciiLetters(name);
+    return LowerAsciiLetters(CarriedFileName(folder, name));
 }

@@ -13,7 +13,8 @@ std::int32_t OpenFileDialog(WindowHandle owner, const DynString& title, DynStrin
                             const DynString& initialFolder, const DynString& filter,
                             const DynString& defaultExtension, std::uint32_t& flags) noexcept;
 
-// The chosen file's name in lower case without its folder, or "" when cancelled; the
-// current folder is then the file's folder. owner (the program's start dialog) owns the
-// dialog while it shows.
+// The chosen file's name without its folder, A to Z in lower case, or "" when cancelled;
+// the current folder is then the file's folder. A name outside the ANSI code page comes as
+// the file's short name, which the ANSI functions can open (CarriedFileName.h). owner (the
+// program's start dialog) owns the dialog while it shows.
 DynString RequestFileName(WindowHandle owner) noexcept;

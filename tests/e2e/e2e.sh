@@ -620,6 +620,32 @@ case "$case_name" in
     wait_editor_closed
     quit_program
     ;;
+  foreign-names)
+    # A name outside the ANSI code page, picked in the open-file dialog, opens its text. Two
+    # names that the code page writes alike cannot be told apart: a box says the file
+    # cannot be opened, and the start dialog stays.
+    mkdir "$work/uno" "$work/due"
+    crlf "riga del kanji" >"$work/uno/漢字.txt"
+    crlf gamma >"$work/due/αβγ.txt"
+    crlf zeta >"$work/due/αβζ.txt"
+    START_FOLDER="$work/uno"
+    start_program
+    load_file --pick
+    expect_title "${HELP}V: 1 O: 1 Insert ON Font 9 ScanCode: 0 - ChrCode: "
+    press "$EDITOR_WID" Return
+    expect_message "riga del kanji"
+    quit_program
+    START_FOLDER="$work/due"
+    start_program
+    choose_file --pick
+    box=$(wait_window '^Talvermoor$')
+    [ -n "$box" ] || fail "no message box"
+    eval "$(xdotool getwindowgeometry --shell "$box")"
+    expect_screen check-box "$X" "$Y" "$WIDTH" "$HEIGHT"
+    expect_message "$(printf 'Il file "a\337?.txt" non si pu\362 aprire.')"
+    [ -z "$(xdotool search --onlyvisible --name '^F1=menu' 2>/dev/null)" ] || fail "an editor window opened"
+    quit_program
+    ;;
   stop-load)
     # Esc, then "Annulla", stop a long load: back at the start dialog, the text let go, and
     # Load file works again.
