@@ -1,5 +1,5 @@
 # The project's commands. See README.md.
-.PHONY: run test check build dist bench fuzz deps format clean
+.PHONY: run test test-big check build dist bench fuzz deps format clean
 
 # Each target installs what it needs with one deps.sh, so apt-get runs once at most.
 run:
@@ -8,6 +8,9 @@ run:
 test:
 	@scripts/deps.sh browser
 	@scripts/test.sh
+
+test-big: deps
+	@scripts/test-big.sh
 
 check: deps
 	@scripts/check.sh

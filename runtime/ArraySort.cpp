@@ -12,9 +12,22 @@
 
 namespace {
 
-// Below the depth limit a range this small stays with the quicksort: its worst case is
-// cheap, and balanced sorts of random keys reach such depths in small ranges now and then.
+// A range this small stays with the quicksort even when the budget is spent: its worst case
+// is cheap.
 constexpr std::int64_t kSmallRange = 64;
+// The quicksort sorts keys in random order with about 1.4 n log2 n comparisons, give or
+// take some 0.7 n, and sorted, reversed or much repeated keys with fewer. Only an order
+// that costs it three times what random keys cost, such as one built against its middle
+// pivot, spends the budget; and below some tens of milliseconds of comparisons even that
+// one is let run.
+constexpr std::int64_t kBudgetFactor = 4;
+constexpr std::int64_t kLeastBudget = std::int64_t{1} << 24;
+
+struct SortBudget {
+    std::int64_t limit;
+    std::int64_t spent; // comparisons made so far
+};
+
 // Key bytes kept beside each reference while sorting.
 constexpr std::size_t kHeadBytes = kShortSortKeyBytes;
 
@@ -212,9 +225,9 @@ void MergeRuns(CachedKey* items, std::int64_t count, CachedKey* scratch, std::in
     }
 }
 
-// A range found too deep: merged where memory allows, heapsorted otherwise.
+// A range left when the budget is spent: merged where memory allows, heapsorted otherwise.
 template <class Item, class Order>
-void FinishDeepRange(Item* items, std::int64_t lo, std::int64_t hi, const Order& order) noexcept {
+void FinishRange(Item* items, std::int64_t lo, std::int64_t hi, const Order& order) noexcept {
     if constexpr (std::is_same_v<Item, CachedKey>) {
         const std::int64_t count = hi - lo + 1;
         std::unique_ptr<CachedKey[]> scratch;
@@ -234,26 +247,27 @@ void FinishDeepRange(Item* items, std::int64_t lo, std::int64_t hi, const Order&
 
 // The two parts that a partition leaves are independent, so the smaller is sorted by
 // recursion and the larger by the loop: the same moves as sorting the left part first,
-// with a stack depth that stays logarithmic. Every partition, looped or recursed, counts
-// as one level.
+// with a stack depth that stays logarithmic. Once the comparisons made reach the budget,
+// the ranges still unsorted are finished otherwise; the budget only counts, so the moves
+// made before it runs out are the quicksort's own.
 template <class Item, class Order>
-void IntroSort(Item* items, std::int64_t lo, std::int64_t hi, const Order& order,
-               int depthLimit) noexcept {
+void QuickSort(Item* items, std::int64_t lo, std::int64_t hi, const Order& order,
+               SortBudget& budget) noexcept {
     while (lo < hi) {
-        if (depthLimit <= 0 && hi - lo >= kSmallRange) {
-            FinishDeepRange(items, lo, hi, order);
+        if (budget.spent >= budget.limit && hi - lo >= kSmallRange) {
+            FinishRange(items, lo, hi, order);
             return;
         }
-        --depthLimit;
         // The pivot is a copy: it stays put while the items move.
         const auto pivot = order.Of(items[lo + (hi - lo) / 2]);
         std::int64_t i = lo;
         std::int64_t j = hi;
+        std::int64_t comparisons = 0;
         while (i <= j) {
-            while (order.Less(order.Of(items[i]), pivot) && i < hi) {
+            while (++comparisons, order.Less(order.Of(items[i]), pivot) && i < hi) {
                 ++i;
             }
-            while (order.Less(pivot, order.Of(items[j])) && j > lo) {
+            while (++comparisons, order.Less(pivot, order.Of(items[j])) && j > lo) {
                 --j;
             }
             if (i <= j) {
@@ -264,14 +278,15 @@ void IntroSort(Item* items, std::int64_t lo, std::int64_t hi, const Order& order
                 --j;
             }
         }
+        budget.spent += comparisons;
         const bool sortLeft = lo < j;
         const bool sortRight = i < hi;
         if (sortLeft && sortRight) {
             if (j - lo < hi - i) {
-                IntroSort(items, lo, j, order, depthLimit);
+                QuickSort(items, lo, j, order, budget);
                 lo = i;
             } else {
-                IntroSort(items, i, hi, order, depthLimit);
+                QuickSort(items, i, hi, order, budget);
                 hi = j;
             }
         } else if (sortLeft) {
@@ -321,17 +336,18 @@ bool SortKey::Less(std::string_view a, std::string_view b) const noexcept {
     return descending ? Ascending(b, a, foldCase) : Ascending(a, b, foldCase);
 }
 
-int SortDepthLimit(std::int64_t count) noexcept {
-    int log2 = 0;
-    while (count > 1) {
-        count >>= 1;
+std::int64_t SortComparisonBudget(std::int64_t count) noexcept {
+    std::int64_t log2 = 0;
+    for (std::int64_t rest = count; rest > 1; rest >>= 1) {
         ++log2;
     }
-    return 2 * log2;
+    const std::int64_t budget = kBudgetFactor * count * log2;
+    return budget > kLeastBudget ? budget : kLeastBudget;
 }
 
 void SortReferences(DynString* elements, std::int64_t lo, std::int64_t hi, const SortKey& key,
-                    int depthLimit) noexcept {
+                    std::int64_t budget) noexcept {
+    SortBudget counted{budget, 0};
     const std::int64_t count = hi - lo + 1;
     // The cached keys take the same moves as the strings would, and the strings then go
     // where their keys went, through a block of references. Without memory for both, the
@@ -343,14 +359,14 @@ void SortReferences(DynString* elements, std::int64_t lo, std::int64_t hi, const
         sorted.reset(new (std::nothrow) DynString[static_cast<std::size_t>(count)]);
     }
     if (keys == nullptr || sorted == nullptr) {
-        IntroSort(elements, lo, hi, ByString{key}, depthLimit);
+        QuickSort(elements, lo, hi, ByString{key}, counted);
         return;
     }
     DynString* strings = elements + lo;
     for (std::int64_t i = 0; i < count; ++i) {
         keys[i] = CacheKey(key.Of(strings[i]), key.foldCase, static_cast<std::uint32_t>(i));
     }
-    IntroSort(keys.get(), 0, count - 1, ByCachedKey{key, strings}, depthLimit);
+    QuickSort(keys.get(), 0, count - 1, ByCachedKey{key, strings}, counted);
     for (std::int64_t i = 0; i < count; ++i) {
         sorted[i].Swap(strings[SourceOf(keys[i])]);
     }

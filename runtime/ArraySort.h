@@ -19,16 +19,16 @@ struct SortKey {
     bool Less(std::string_view a, std::string_view b) const noexcept;
 };
 
-// How deep the quicksort may go over count elements before a range is finished otherwise:
-// twice the binary logarithm, which balanced partitions never reach.
-int SortDepthLimit(std::int64_t count) noexcept;
+// The comparisons the quicksort may make over count elements before the ranges it has not
+// sorted yet are finished otherwise: three times what keys in random order cost.
+std::int64_t SortComparisonBudget(std::int64_t count) noexcept;
 
-// Sorts elements[lo..hi] by key. The quicksort's moves are kept while the partitions stay
-// within depthLimit levels; a larger range found below that depth is finished by a merge
-// of its natural runs, or by a heapsort where no memory is left for the merge, so hostile
-// orders cost n log n and not n². Only the order of equal keys can tell the two apart. The
-// stack stays logarithmic in either case. The moves are made on a copy of each key's first
-// bytes beside its reference, where memory allows, and then carried over to the
-// references.
+// Sorts elements[lo..hi] by key with the quicksort, move for move, for as long as its
+// comparisons stay within budget; the ranges still unsorted when the budget is spent are
+// finished by a merge of their natural runs, or by a heapsort where no memory is left for
+// the merge, so orders built against the quicksort cost n log n and not n². Only the order
+// of equal keys can tell the two apart. The stack stays logarithmic in either case. The
+// moves are made on a copy of each key's first bytes beside its reference, where memory
+// allows, and then carried over to the references.
 void SortReferences(DynString* elements, std::int64_t lo, std::int64_t hi, const SortKey& key,
-                    int depthLimit) noexcept;
+                    std::int64_t budget) noexcept;

@@ -192,7 +192,7 @@ void ArraySortFrom(StringArray& a, std::int32_t start, std::int32_t from, std::i
     }
     const std::int64_t lo = std::int64_t{start} - a.lower_;
     const std::int64_t hi = a.Count() - 1;
-    SortReferences(a.elements_, lo, hi, key, SortDepthLimit(hi - lo + 1));
+    SortReferences(a.elements_, lo, hi, key, SortComparisonBudget(hi - lo + 1));
 }
 
 void SplitFields(const DynString& s, StringArray& array, const DynString& d) noexcept {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds both trees and runs every test: the native ones under the sanitizers, the Windows
 # ones under Wine in a private Xvfb display and a private prefix, one at a time.
-# Arguments go to ctest (e.g. -R canvas). ctest's summary is the last thing printed.
+# Tests labelled big (minutes or gigabytes) are left to scripts/test-big.sh. Arguments go to
+# ctest (e.g. -R canvas). ctest's summary is the last thing printed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -17,4 +18,4 @@ prepare_prefix "$root/build/wineprefix" test || { echo "Wine prefix could not be
 start_wine_server
 
 cd "$root/build"
-ctest --output-on-failure -j "$jobs" "$@"
+ctest --output-on-failure -j "$jobs" -LE big "$@"

@@ -1,6 +1,7 @@
 #include "runtime/ArraySort.h"
 #include "runtime/StringArray.h"
 #include "tests/native/runtime/FailAllocations.h"
+#include "tests/native/runtime/QuickSortModel.h"
 
 #include <gtest/gtest.h>
 
@@ -11,37 +12,6 @@
 #include <vector>
 
 namespace {
-
-// The quicksort as the runtime has always run it, recursing on both parts: the model whose
-// moves the sort keeps while it stays shallow.
-void PlainQuickSort(std::vector<DynString>& a, std::int64_t lo, std::int64_t hi,
-                    const SortKey& key) {
-    const std::string_view pivot = key.Of(a[static_cast<std::size_t>(lo + (hi - lo) / 2)]);
-    std::int64_t i = lo;
-    std::int64_t j = hi;
-    const auto at = [&](std::int64_t k) { return key.Of(a[static_cast<std::size_t>(k)]); };
-    while (i <= j) {
-        while (key.Less(at(i), pivot) && i < hi) {
-            ++i;
-        }
-        while (key.Less(pivot, at(j)) && j > lo) {
-            --j;
-        }
-        if (i <= j) {
-            if (i < j) {
-                a[static_cast<std::size_t>(i)].Swap(a[static_cast<std::size_t>(j)]);
-            }
-            ++i;
-            --j;
-        }
-    }
-    if (lo < j) {
-        PlainQuickSort(a, lo, j, key);
-    }
-    if (i < hi) {
-        PlainQuickSort(a, i, hi, key);
-    }
-}
 
 std::vector<const char*> Blocks(const std::vector<DynString>& a) {
     std::vector<const char*> blocks;
@@ -115,28 +85,67 @@ TEST(ArraySort, BalancedInputsKeepTheQuicksortsMovesExactly) {
             model.emplace_back(std::string_view(s));
         }
         std::vector<DynString> sorted = model; // copies share no blocks: compare by content
-        PlainQuickSort(model, 0, static_cast<std::int64_t>(n) - 1, key);
+        ModelQuickSort(model, 0, static_cast<std::int64_t>(n) - 1, key);
         SortReferences(sorted.data(), 0, static_cast<std::int64_t>(n) - 1, key,
-                       SortDepthLimit(static_cast<std::int64_t>(n)));
+                       SortComparisonBudget(static_cast<std::int64_t>(n)));
         // Equal keys with different tails tell the orders apart.
         ASSERT_TRUE(std::equal(model.begin(), model.end(), sorted.begin())) << "round " << round;
     }
 }
 
-TEST(ArraySort, HostileOrdersComeOutSortedAndWhole) {
-    const SortKey key{1, 9, false, false};
-    for (int n : {2, 65, 20000}) {
-        for (const std::vector<int>& order : HostileOrders(n)) {
-            std::vector<DynString> lines = Numbered(order);
-            const std::vector<const char*> before = Blocks(lines);
-            SortReferences(lines.data(), 0, n - 1, key, SortDepthLimit(n));
-            ExpectSortedPermutation(lines, before, key);
+TEST(ArraySort, RepeatingKeysEndWhereTheQuicksortLeavesThem) {
+    // Texts of "key|index" lines: where each index ends shows every move of the sort.
+    const SortKey key{1, 12, false, false};
+    std::uint32_t seed = 1;
+    for (const std::uint32_t distinct : {3u, 200u, 5000u}) {
+        for (const KeyShape shape :
+             {KeyShape::kUniform, KeyShape::kSkewed, KeyShape::kRuns, KeyShape::kNearTwins}) {
+            std::vector<DynString> model = KeyIndexLines(20000, distinct, shape, ++seed);
+            const auto n = static_cast<std::int32_t>(model.size());
+            StringArray lines;
+            ArrayRedim(lines, 0, n);
+            for (std::int32_t i = 1; i <= n; ++i) {
+                lines[i] = model[static_cast<std::size_t>(i - 1)];
+            }
+            ModelQuickSort(model, 0, n - 1, key);
+            ArraySortFrom(lines, 1, 1, 12, 0);
+            for (std::int32_t i = 1; i <= n; ++i) {
+                ASSERT_EQ(lines[i].View(), model[static_cast<std::size_t>(i - 1)].View())
+                    << distinct << " keys, seed " << seed << ", line " << i;
+            }
         }
     }
 }
 
+TEST(ArraySort, HostileOrdersKeepTheQuicksortsMovesUntilTheBudgetIsSpent) {
+    const SortKey key{1, 9, false, false};
+    for (int n : {2, 65, 3000}) {
+        for (const std::vector<int>& order : HostileOrders(n)) {
+            std::vector<DynString> model = Numbered(order);
+            const std::int64_t cost = ModelQuickSort(model, 0, n - 1, key);
+            // A budget of exactly what the quicksort spends lets it finish alone.
+            std::vector<DynString> lines = Numbered(order);
+            SortReferences(lines.data(), 0, n - 1, key, cost);
+            ASSERT_TRUE(std::equal(model.begin(), model.end(), lines.begin())) << n;
+            // Cut short, it still sorts, every line kept.
+            lines = Numbered(order);
+            const std::vector<const char*> before = Blocks(lines);
+            SortReferences(lines.data(), 0, n - 1, key, cost / 8);
+            ExpectSortedPermutation(lines, before, key);
+        }
+    }
+    // With the program's budget, orders that cost the quicksort n² finish otherwise.
+    const int n = 20000;
+    for (const std::vector<int>& order : HostileOrders(n)) {
+        std::vector<DynString> lines = Numbered(order);
+        const std::vector<const char*> before = Blocks(lines);
+        SortReferences(lines.data(), 0, n - 1, key, SortComparisonBudget(n));
+        ExpectSortedPermutation(lines, before, key);
+    }
+}
+
 TEST(ArraySort, MergeOrHeapsortAloneSortsEveryRange) {
-    // Depth limit 0 hands every range of 64 or more straight to the merge of natural runs,
+    // Budget 0 hands every range of 65 or more straight to the merge of natural runs,
     // or to the heapsort when the merge finds no memory.
     std::mt19937 random(4242);
     for (const bool refused : {false, true}) {
