@@ -26,14 +26,7 @@ template <> struct GateResult<void> {
 struct ApiGateFrame {
     FloatState floatState;
     unsigned int errorMode;
-    bool switchedErrorMode;
 };
-
-// While held, the error boxes stay suppressed between calls too, so that a run of calls
-// (the refills of a file being read) does not switch the error mode for each one. Holds
-// nest; the last release restores the mode the first one found.
-void ApiGateHoldErrorMode() noexcept;
-void ApiGateReleaseErrorMode() noexcept;
 
 void ApiGateEnter(ApiGateFrame& frame) noexcept;
 ErrorNumber ApiGateLeave(ApiGateFrame& frame) noexcept;

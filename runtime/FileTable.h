@@ -16,7 +16,7 @@ struct FileControlBlock {
     bool isDisk;               // a disk file, read through the buffer; others byte by byte
     bool rereads;              // others may write: every byte re-reads the buffer at its offset
     bool ownsHandle;           // false for a handle the caller opened: FileClose leaves it open
-    bool holdsErrorMode;       // keeps the system's error boxes off from open to close
+    bool readsAhead;           // opened here, nobody else writes: large reads, no re-seek
     DynString name;            // the name that was opened
     std::int64_t bufferOffset; // file offset of the buffer's first byte
     std::int64_t position;     // where the handle stands, or -1 when not known

@@ -77,20 +77,21 @@ bool ReadBytes(HANDLE handle, char* buffer, std::uint32_t size, std::uint32_t& g
 }
 
 // Fills the buffer with the bytes from offset on: a disk file reads a whole buffer (the
-// size asked for while others may write, the larger read-ahead buffer otherwise), any
-// other handle one byte, having no position to set. A handle that already stands at the
-// offset is not positioned again, unless others may write.
+// larger read-ahead buffer where the file was opened here and nobody else may write it,
+// the size asked for otherwise), any other handle one byte, having no position to set.
+// Only a handle of our own that already stands at the offset is not positioned again:
+// the caller of a handle it passed in may have moved it meanwhile.
 bool Refill(FileControlBlock& block, std::int64_t offset) noexcept {
     const HANDLE handle = HandleOf(block);
-    if (block.isDisk && (block.rereads || block.position != offset)) {
+    if (block.isDisk && (!block.readsAhead || block.position != offset)) {
         block.position = -1;
         if (!SeekTo(handle, offset)) {
             return false;
         }
     }
-    const std::uint32_t size = !block.isDisk   ? 1
-                               : block.rereads ? block.bufferSize
-                                               : block.capacity;
+    const std::uint32_t size = !block.isDisk      ? 1
+                               : block.readsAhead ? block.capacity
+                                                  : block.bufferSize;
     std::uint32_t got = 0;
     if (!ReadBytes(handle, block.Buffer(), size, got)) {
         return false;
@@ -297,12 +298,15 @@ void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std:
         SetErrorNumber(Err::FileAlreadyOpen);
         return;
     }
-    // While others may write to the file, every byte is read afresh to see their changes;
-    // otherwise what was read cannot change underneath, and the file is read ahead.
+    // While others may write to the file, every byte is read afresh to see their changes.
+    // A file opened here that nobody else may write cannot change underneath, and is read
+    // ahead; a handle passed in is read in buffers of the size asked for, from where the
+    // file stands for this number, whatever its owner did with it meanwhile.
     const unsigned selector = mode & 7u;
     const bool othersMayWrite = selector == 3 || selector == 4;
+    const bool readsAhead = existingHandle == nullptr && !othersMayWrite;
     FileControlBlockPtr block = NewFileControlBlock(number, static_cast<std::uint32_t>(bufferSize),
-                                                    othersMayWrite ? 0 : kReadAheadSize);
+                                                    readsAhead ? kReadAheadSize : 0);
     if (block == nullptr) {
         return;
     }
@@ -323,17 +327,11 @@ void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std:
     const auto type = ApiCallGate([&] { return GetFileType(HandleOf(*block)); });
     block->isDisk = type.value == FILE_TYPE_DISK;
     block->rereads = block->isDisk && othersMayWrite;
-    if (block->isDisk && !block->rereads) {
-        ApiGateHoldErrorMode();
-        block->holdsErrorMode = true;
-    }
+    block->readsAhead = block->isDisk && readsAhead;
     if (block->isDisk && !Refill(*block, 0)) {
         // The handle this open obtained is closed again; the read's error number stays.
         if (block->ownsHandle) {
             ApiCallGate([&] { return CloseHandle(HandleOf(*block)); });
-        }
-        if (block->holdsErrorMode) {
-            ApiGateReleaseErrorMode();
         }
         return;
     }
@@ -468,9 +466,6 @@ void FileClose(FileNumber number) noexcept {
     const FileControlBlockPtr block = FileTableUnlink(number);
     if (block == nullptr) {
         return;
-    }
-    if (block->holdsErrorMode) {
-        ApiGateReleaseErrorMode();
     }
     if (!block->ownsHandle) {
         return;

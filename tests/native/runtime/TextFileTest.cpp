@@ -254,15 +254,42 @@ TEST_F(TextFile, ReadingAheadSeesWhatTheSmallBufferSees) {
     }
 }
 
-TEST_F(TextFile, AHeldFileKeepsTheErrorBoxesOffUntilItIsClosed) {
+TEST_F(TextFile, TheErrorBoxesAreOffOnlyDuringEachCall) {
     SetErrorMode(0);
     FileOpen(DynString(Write("a\r\n").c_str()), 1, kFileEditorInput, 128, 1);
-    const UINT held = SetErrorMode(0);
-    SetErrorMode(held);
-    EXPECT_EQ(held, static_cast<UINT>(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX));
+    EXPECT_EQ(SetErrorMode(0), 0u);
+    EXPECT_EQ(FileLineCount(1).count, 1u);
+    EXPECT_EQ(SetErrorMode(0), 0u);
     EXPECT_EQ(Text(FileReadLine(1)), "a");
+    EXPECT_EQ(SetErrorMode(0), 0u);
     FileClose(1);
     EXPECT_EQ(SetErrorMode(0), 0u);
+}
+
+// A handle passed in is its owner's too: it is positioned before every read, and read in
+// buffers of the size asked for, never ahead.
+TEST_F(TextFile, AHandlePassedInIsPositionedBeforeEveryRead) {
+    const std::string text = std::string(20, 'a') + "\r\n" + std::string(20, 'b') + "\r\n" +
+                             std::string(30, 'x') + "\r\nccc\r\n";
+    const std::string path = Write(text);
+    const HANDLE handle =
+        CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    SetFilePointer(handle, 30, nullptr, FILE_BEGIN); // where its owner left it
+    FileOpen(DynString(), 1, kFileEditorInput, 16, 1, handle);
+    ASSERT_EQ(GetErrorNumber(), Err::None);
+    EXPECT_EQ(Text(FileReadLine(1)), std::string(20, 'a'));
+    SetFilePointer(handle, 0, nullptr, FILE_END); // moved by its owner between two reads
+    EXPECT_EQ(Text(FileReadLine(1)), std::string(20, 'b'));
+    EXPECT_EQ(FileLineCount(1).count, 4u);
+    // Changed beyond the buffers read so far, the file shows the change.
+    Write(text.substr(0, 76) + "ddd\r\n");
+    EXPECT_EQ(Text(FileReadLine(1)), std::string(30, 'x'));
+    EXPECT_EQ(Text(FileReadLine(1)), "ddd");
+    EXPECT_EQ(GetErrorNumber(), Err::None);
+    FileClose(1);
+    EXPECT_TRUE(CloseHandle(handle));
 }
 
 TEST_F(TextFile, CountingBetweenReadsLeavesThePlace) {
