@@ -100,7 +100,8 @@ std::uint64_t LongestRunLengthStream(std::uint64_t width, std::uint64_t rows) {
 }
 
 // True when a run-length stream keeps every run inside its row and every row inside the
-// picture, and ends with the end-of-picture mark.
+// picture. It ends at the end-of-picture mark or where its bytes end, as the platform
+// draws it: a code that the end cuts short draws nothing.
 bool RunLengthPixelsAreValid(std::string_view stream, std::uint64_t width, std::uint64_t rows,
                              std::uint32_t bits) {
     std::uint64_t x = 0;
@@ -113,18 +114,16 @@ bool RunLengthPixelsAreValid(std::string_view stream, std::uint64_t width, std::
         if (count > 0 || code >= 3) {
             // A run of count pixels, or code pixels given one by one.
             const std::uint32_t pixels = count > 0 ? count : code;
+            const std::size_t bytes = count > 0 ? 0 : bits == 8 ? pixels : (pixels + 1) / 2;
+            if (stream.size() - at < bytes) {
+                return true;
+            }
             if (y >= rows || x + pixels > width) {
                 return false;
             }
             x += pixels;
-            if (count == 0) {
-                const std::size_t bytes = bits == 8 ? pixels : (pixels + 1) / 2;
-                const std::size_t padded = (bytes + 1) / 2 * 2; // runs end on a 16-bit boundary
-                if (stream.size() - at < padded) {
-                    return false;
-                }
-                at += padded;
-            }
+            // Runs end on a 16-bit boundary; the last one may lack its padding byte.
+            at += bytes + bytes % 2 <= stream.size() - at ? bytes + bytes % 2 : bytes;
         } else if (code == 0) { // end of line
             x = 0;
             if (++y > rows) {
@@ -134,7 +133,7 @@ bool RunLengthPixelsAreValid(std::string_view stream, std::uint64_t width, std::
             return true;
         } else { // a jump right and down
             if (stream.size() - at < 2) {
-                return false;
+                return true;
             }
             x += next();
             y += next();
@@ -143,7 +142,7 @@ bool RunLengthPixelsAreValid(std::string_view stream, std::uint64_t width, std::
             }
         }
     }
-    return false;
+    return true;
 }
 
 } // namespace
@@ -197,11 +196,16 @@ bool CheckBitmapFile(std::string_view file, BitmapLayout& layout) noexcept {
     if (shape.compression == kCompressionRle8 || shape.compression == kCompressionRle4) {
         // The platform reads as far as the stated length says.
         layout.pixelBytes = shape.imageSize;
+        layout.storedBytes = shape.imageSize;
         return shape.imageSize != 0 && shape.imageSize <= available &&
                shape.imageSize <= LongestRunLengthStream(width, height) &&
                RunLengthPixelsAreValid(file.substr(pixelsAt, shape.imageSize), width, height,
                                        shape.bitCount);
     }
-    layout.pixelBytes = (width * shape.bitCount + 31) / 32 * 4 * height;
-    return layout.pixelBytes <= available;
+    // The rows may end a few bytes early, inside the last row stored (often without its
+    // padding); the platform reads the bytes missing there as zeros.
+    const std::uint64_t rowBytes = (width * shape.bitCount + 31) / 32 * 4;
+    layout.pixelBytes = rowBytes * height;
+    layout.storedBytes = layout.pixelBytes < available ? layout.pixelBytes : available;
+    return layout.pixelBytes - layout.storedBytes < rowBytes;
 }

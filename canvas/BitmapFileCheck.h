@@ -28,6 +28,7 @@ struct BitmapLayout {
     std::uint32_t maskBytes;   // colour masks between a 40-byte header and the table
     std::uint64_t pixelsAt;    // offset of the pixels in the file
     std::uint64_t pixelBytes;  // bytes of pixels the picture takes from there
+    std::uint64_t storedBytes; // of those, the bytes in the file; the rest read as zeros
 };
 
 // Bytes of one colour table entry: three in a core-header file, else four.
@@ -35,7 +36,7 @@ constexpr std::uint32_t ColourEntrySize(const BitmapLayout& layout) {
     return layout.headerSize == 12 ? 3 : 4;
 }
 
-// True when the bytes are a whole bitmap file of a known layout and a sensible size, with
-// its colour table and pixels inside the file and, when run-length coded, every run inside
-// its row and every row inside the picture.
+// True when the bytes are a bitmap file of a known layout and a sensible size, with its
+// colour table inside the file, its pixels too but for a few bytes of the last row, and,
+// when run-length coded, every run inside its row and every row inside the picture.
 bool CheckBitmapFile(std::string_view file, BitmapLayout& layout) noexcept;

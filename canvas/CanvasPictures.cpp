@@ -87,25 +87,52 @@ struct PictureDescription {
     }
 };
 
-// Draws a checked picture file scaled to the rectangle; false when the file cannot be read,
-// is refused, or is of a layout the platform cannot draw.
+// The picture's pixels as the platform reads them: the file's own bytes, or, where the
+// last row ends early, a copy with zeros for the bytes missing; null without memory.
+const char* WholePixels(const PictureFile& file, const BitmapLayout& layout,
+                        std::unique_ptr<char[]>& copy) {
+    const char* stored = file.bytes.get() + layout.pixelsAt;
+    if (layout.storedBytes == layout.pixelBytes) {
+        return stored;
+    }
+    copy.reset(new (std::nothrow) char[layout.pixelBytes]());
+    if (copy != nullptr) {
+        std::memcpy(copy.get(), stored, layout.storedBytes);
+    }
+    return copy.get();
+}
+
+// Draws a checked picture file scaled to the rectangle, scaled the way the platform scales
+// a picture that it loads at a given size: stretched into a new bitmap of that size
+// (black where a run-length picture leaves pixels out), with halftoning above 1 bit a
+// pixel, then copied. False when the file cannot be read, is refused, or cannot be drawn.
 bool DrawPictureFile(HDC dc, const char* path, int left, int top, int width, int height) {
     PictureFile file;
     BitmapLayout layout{};
     if (!ReadPictureFile(path, file) || !CheckBitmapFile(file.View(), layout)) {
         return false;
     }
+    std::unique_ptr<char[]> copy;
+    const char* pixels = WholePixels(file, layout, copy);
     const PictureDescription description(file.View(), layout);
-    // Each target pixel takes one source pixel's colour, as a resized picture does.
-    const int previousMode = SetStretchBltMode(dc, COLORONCOLOR);
-    const int lines =
-        StretchDIBits(dc, left, top, width, height, 0, 0, static_cast<int>(layout.width),
-                      static_cast<int>(layout.rows), file.bytes.get() + layout.pixelsAt,
-                      &description.info, DIB_RGB_COLORS, SRCCOPY);
-    if (previousMode != 0) {
-        SetStretchBltMode(dc, previousMode);
+    ScratchDc scratch(CreateCompatibleDC(dc));
+    GdiObject<HBITMAP> scaled(CreateCompatibleBitmap(dc, width, height));
+    if (pixels == nullptr || !scratch || !scaled) {
+        return false;
     }
-    return lines > 0; // GDI_ERROR is negative
+    Selection selected(scratch.Get(), scaled.Get());
+    if (!selected.Succeeded()) {
+        return false;
+    }
+    if (layout.bitCount > 1) {
+        SetStretchBltMode(scratch.Get(), HALFTONE);
+        SetBrushOrgEx(scratch.Get(), 0, 0, nullptr); // as halftoning asks
+    }
+    const int lines = StretchDIBits(scratch.Get(), 0, 0, width, height, 0, 0,
+                                    static_cast<int>(layout.width), static_cast<int>(layout.rows),
+                                    pixels, &description.info, DIB_RGB_COLORS, SRCCOPY);
+    // GDI_ERROR is negative
+    return lines > 0 && BitBlt(dc, left, top, width, height, scratch.Get(), 0, 0, SRCCOPY);
 }
 
 // Copies a loaded picture onto the DC through a scratch DC of its own.

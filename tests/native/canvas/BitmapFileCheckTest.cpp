@@ -172,31 +172,61 @@ TEST(BitmapFileCheck, BadPaletteSizesAreRefused) {
     });
 }
 
-TEST(BitmapFileCheck, TruncatedFilesAreRefused) {
+TEST(BitmapFileCheck, RowsMayEndInsideTheLastRowAndNoEarlier) {
     const BitmapPicture layouts[] = {
         Picture(40, 1), Picture(40, 8),      Picture(40, 24),   Picture(40, 32, 3),
         Picture(12, 8), Picture(124, 16, 3), Picture(40, 8, 1), Picture(40, 24, 0, true)};
     for (const BitmapPicture& picture : layouts) {
         const std::string file = MakeBitmapFile(picture);
-        // One byte short of the last row, and cut inside the headers and the table.
-        for (std::size_t cut : {std::size_t{1}, file.size() - 60, file.size() - 20}) {
-            EXPECT_FALSE(Accepted(file.substr(0, file.size() - cut)))
+        BitmapLayout whole{};
+        ASSERT_TRUE(CheckBitmapFile(file, whole));
+        const std::uint64_t rowBytes = whole.pixelBytes / 3;
+        const bool runLength = picture.compression == 1;
+        // Short by a byte, by all but one byte of the last row, by the whole of it, and
+        // cut inside the headers and the table.
+        for (std::uint64_t cut :
+             {std::uint64_t{1}, rowBytes - 1, rowBytes, std::uint64_t{file.size() - 60},
+              std::uint64_t{file.size() - 20}}) {
+            const std::vector<char> bytes(file.begin(), file.end() - static_cast<long>(cut));
+            BitmapLayout layout{};
+            const bool accepted =
+                CheckBitmapFile(std::string_view(bytes.data(), bytes.size()), layout);
+            EXPECT_EQ(accepted, !runLength && cut < rowBytes)
                 << picture.headerSize << "/" << picture.bitCount << " cut by " << cut;
+            if (accepted) {
+                EXPECT_EQ(layout.pixelBytes, whole.pixelBytes);
+                EXPECT_EQ(layout.storedBytes, whole.pixelBytes - cut);
+            }
         }
+    }
+}
+
+TEST(BitmapFileCheck, RunLengthStreamsMayEndWithoutTheirEndMark) {
+    const std::string streams[] = {
+        std::string("\5\1\0\0\5\1\0\0\5\1", 10), // no end mark
+        std::string("\0\3\1\1\1", 5),            // given pixels without their padding
+        std::string("\0\5\1\1", 4),              // given pixels cut short
+        std::string("\0\2\1", 3),                // a jump without its offsets
+        std::string("\0\0", 2),                  // only an end of line
+        std::string("\5\1\0", 3),                // a byte after the last run
+    };
+    for (const std::string& stream : streams) {
+        const BitmapPicture picture = RunLength(stream.size() == 4 ? 4 : 8, stream);
+        BitmapLayout layout{};
+        EXPECT_TRUE(CheckBitmapFile(MakeBitmapFile(picture), layout)) << stream.size();
+        EXPECT_EQ(layout.pixelBytes, stream.size());
+        EXPECT_EQ(layout.storedBytes, stream.size());
     }
 }
 
 TEST(BitmapFileCheck, BadRunLengthCodesAreRefused) {
     ExpectAllRefused({
-        {"no end mark", MakeBitmapFile(RunLength(8, std::string("\5\1\0\0\5\1\0\0\5\1", 10)))},
-        {"literal without its padding", MakeBitmapFile(RunLength(8, std::string("\0\3\1\1\1", 5)))},
-        {"literal past the stream", MakeBitmapFile(RunLength(4, std::string("\0\5\1\1", 4)))},
-        {"jump without its offsets", MakeBitmapFile(RunLength(8, std::string("\0\2\1", 3)))},
-        {"only an end of line", MakeBitmapFile(RunLength(8, std::string("\0\0", 2)))},
         {"no length", With(Picture(40, 8, 1), BitmapField::kImageSize, 0)},
         {"length past the file", With(Picture(40, 8, 1), BitmapField::kImageSize, 4000)},
         {"length of 4G", With(Picture(40, 4, 2), BitmapField::kImageSize, 0xFFFFFFFF)},
         {"top row first", With(Picture(40, 8, 1), BitmapField::kHeight, 0xFFFFFFFD)},
+        {"a run past the row before the bytes end",
+         MakeBitmapFile(RunLength(8, std::string("\5\1\0\0\6\1", 6)))},
     });
 }
 
