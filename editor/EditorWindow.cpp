@@ -11,13 +11,23 @@ static_assert(kEditorStyle == WS_MAXIMIZE);
 static_assert(kEditorExStyle ==
               (WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_WINDOWEDGE | WS_EX_CONTEXTHELP));
 
-// The first screen is drawn before the window is shown maximized, and it counts the rows
-// and columns that the window shows; so the hidden window takes now the rectangle that
-// maximizing gives it: the work area less the title bar, the borders lying outside it.
-// Its normal state covers the work area too: a window manager that keeps the window from
-// being maximized (a window of fixed size is not maximized) leaves it there, instead of
-// placing it anew and pushing its right and bottom parts off the screen.
+// The first screen is drawn before the window is shown, and it counts the rows and columns
+// that the window shows; so the hidden window is maximized now, in the rectangle that
+// maximizing gives it (the work area less the title bar, the borders lying outside it),
+// while its restored placement stays the small centred window it was made as. Maximized
+// before it is first shown, it also reaches a window manager as maximized: a window of
+// fixed size first shown in its restored state is announced with one size as both its
+// least and its greatest, and a manager such as openbox then neither maximizes it nor
+// keeps it on the screen.
 void TakeMaximizedPlacement(HWND window) {
+    WINDOWPLACEMENT restored{};
+    restored.length = sizeof restored;
+    GetWindowPlacement(window, &restored);
+    SetWindowLongA(window, GWL_STYLE, GetWindowLongA(window, GWL_STYLE) | WS_MAXIMIZE);
+    // Maximized, the window takes the restored rectangle without moving.
+    restored.flags = 0;
+    restored.showCmd = SW_HIDE;
+    SetWindowPlacement(window, &restored);
     RECT work{};
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
     RECT frame = work;

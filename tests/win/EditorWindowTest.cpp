@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -20,6 +21,8 @@ struct Shown {
     bool topmost = false;
     RECT frame{};
     RECT canvasOnScreen{};
+    RECT restoredFrame{};
+    RECT restoredClient{};
 };
 
 Shown shown;
@@ -34,6 +37,9 @@ std::int32_t LookAndEnd(HWND window, UINT message, WPARAM, LPARAM) {
         shown.topmost = (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
         GetWindowRect(window, &shown.frame);
         GetWindowRect(GetDlgItem(window, kEditorCanvasId), &shown.canvasOnScreen);
+        ShowWindow(window, SW_RESTORE);
+        GetWindowRect(window, &shown.restoredFrame);
+        GetClientRect(window, &shown.restoredClient);
         EndDialogWith(window, 0);
     }
     return 0;
@@ -58,8 +64,10 @@ TEST(NewEditorWindow, AHiddenTopmostToolWindowCaptionedEditorWithACanvasOverTheW
     EXPECT_EQ(ClientRect(canvas).bottom, work.bottom - work.top);
     EXPECT_EQ(CanvasOf(*record).width, work.right - work.left);
     EXPECT_EQ(CanvasOf(*record).height, work.bottom - work.top);
-    // Hidden, it already lies where maximizing puts it: its client area starts at the work
-    // area's left edge, under the title bar, and the borders lie outside the work area.
+    // Hidden, it is already maximized where maximizing puts it: its client area starts at
+    // the work area's left edge, under the title bar, and the borders lie outside the work
+    // area.
+    EXPECT_TRUE(IsZoomed(window));
     RECT frame{};
     GetWindowRect(window, &frame);
     POINT clientTopLeft{0, 0};
@@ -91,4 +99,16 @@ TEST(NewEditorWindow, AHiddenTopmostToolWindowCaptionedEditorWithACanvasOverTheW
     EXPECT_GE(shown.canvasOnScreen.left, work.left);
     EXPECT_GT(shown.canvasOnScreen.top, work.top); // below the title bar
     EXPECT_EQ(shown.canvasOnScreen.right - shown.canvasOnScreen.left, work.right - work.left);
+    // Restored, it is the window of 100 x 100 pixels, centred, that it was made as; only
+    // as wide as the platform lets a captioned window be.
+    ScopedDialog plain(
+        NewDialog(nullptr, "Editor", kCentred, kCentred, 100, 100, 0, 0x588, kUnitsPixels));
+    RECT made{};
+    GetWindowRect(plain, &made);
+    EXPECT_EQ(shown.restoredFrame.left, made.left);
+    EXPECT_EQ(shown.restoredFrame.top, made.top);
+    EXPECT_EQ(shown.restoredFrame.bottom, made.bottom);
+    EXPECT_EQ(shown.restoredFrame.right - shown.restoredFrame.left,
+              std::max(made.right - made.left, static_cast<LONG>(GetSystemMetrics(SM_CXMINTRACK))));
+    EXPECT_EQ(shown.restoredClient.bottom, 100);
 }
