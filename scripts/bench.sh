@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds and runs the benchmarks, natively (the bench tree) and under Wine (the Windows
-# tree, in a private 1920x1080 Xvfb display and a private prefix), on generated texts under
-# build/bench-data, and prints one table at the end. --quick leaves out the 1 GB load.
+# tree, in a private 1920x1080 Xvfb display and a private prefix, then the key latency
+# once more on a 3840x2160 display), on generated texts under build/bench-data, and prints
+# one table at the end, with the machine's load before and after. --quick leaves out the
+# 1 GB loads.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -12,7 +14,8 @@ quick=false
 "$root/scripts/build.sh" win
 # The Windows benchmarks are built on request only, so the option costs the tree nothing.
 cmake -S "$root" -B "$root/build/win" -DTALVERMOOR_BENCH=ON >/dev/null
-cmake --build "$root/build/win" -j "$jobs" --target load_bench sort_bench key_latency_bench
+cmake --build "$root/build/win" -j "$jobs" --target load_bench sort_bench key_latency_bench \
+  editor_marks
 
 native="$root/build/bench/bench"
 windows="$root/build/win/bench"
@@ -24,9 +27,18 @@ large="$data/text-1gb.txt"
 if ! $quick && [ ! -f "$large" ]; then
   "$native/make_text_file" "$large" 1000 >/dev/null
 fi
+one_line="$data/text-one-line.txt"
+printf 'Una riga sola.\r\n' >"$one_line"
+# The first screen of the program draws its picture from the text's folder.
+cp "$root/samples/fondo.bmp" "$data/fondo.bmp"
 
 rows="$data/rows.txt"
 : >"$rows"
+load_row() {
+  printf 'ROW\tMachine load (1, 5, 15 min), %s\t%s\t-\t-\n' "$1" \
+    "$(cut -d' ' -f1-3 /proc/loadavg)" >>"$rows"
+}
+load_row "at the start"
 # Runs one benchmark, keeps its rows and shows its progress.
 run() {
   local out="$data/last-run.txt"
@@ -75,8 +87,28 @@ peer_row "before our load under Wine" "$vim"
 run wine "$windows/load_bench.exe" "$text" "100 MB" --runs 3 --peer vim "$vim" --ratio 1.0 \
   --overhead 32 --breakdown
 run wine "$windows/sort_bench.exe" --lines 1000000 --seconds 1.0 --ratio 1.5 --peer-file "$data/sort-peer.txt"
-run wine "$windows/key_latency_bench.exe" "$text" --events 1000 --median 1.3 --p99 2
+# The key latency with the program's picture behind the text, as the program shows it.
+(cd "$data" && run wine "$windows/key_latency_bench.exe" "$text" --events 1000 --median 1.3 \
+  --p99 2) || exit 1
 $quick || run wine "$windows/load_bench.exe" "$large" "1 GB"
+
+# The whole road, editor.exe driven from outside: Return in the open-file dialog, then the
+# time until its first screen is on the display; vim loads the same file in turn.
+road() {
+  run python3 "$root/bench/first_screen.py" --editor "$root/build/win/editor.exe" \
+    --marks "$windows/editor_marks.exe" --file "$1" --label "$2" "${@:3}"
+}
+road "$text" "100 MB" --vim-ratio 0.7
+road "$one_line" "one line" --seconds 0.1
+$quick || road "$large" "1 GB" --seconds 3
+
+# Keys on a big screen: a display of its own, and the prefix's server started anew on it.
+stop_wine_and_display
+start_xvfb 3840x2160x24 || { echo "Xvfb could not be started" >&2; exit 1; }
+start_wine_server
+(cd "$data" && run wine "$windows/key_latency_bench.exe" "$text" --events 1000 --median 1.0 \
+  --p99-ms 16.7) || exit 1
+load_row "at the end"
 
 echo
 awk -F'\t' '
