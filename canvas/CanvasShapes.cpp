@@ -30,6 +30,8 @@ void FillWhole(const CanvasState& canvas, std::int32_t colour, std::int32_t fill
 } // namespace
 
 void DrawPendingClear(CanvasState& canvas) noexcept {
+    // Whatever comes next may change the pixels that the screen copy still takes from them.
+    TakeShownPixels(canvas);
     if (canvas.clearPending) {
         canvas.clearPending = false;
         FillWhole(canvas, canvas.clearColour, 0);

@@ -45,7 +45,8 @@ struct CanvasState {
 };
 
 // Draws a held clear, if any, into the backing bitmap (in CanvasShapes.cpp). Every
-// operation that draws into the bitmap, reads it or copies it to the screen calls it first.
+// operation that draws into the bitmap, reads it or copies it to the screen calls it first,
+// except a snapshot written whole, which replaces the clear.
 void DrawPendingClear(CanvasState& canvas) noexcept;
 
 static_assert(sizeof(CanvasState) <= sizeof(ControlKindState) &&

@@ -75,6 +75,12 @@ void ClearTouched(RowSpan* spans, std::int32_t height) noexcept {
     std::fill(spans, spans + std::max(height, 0), RowSpan{0, 0});
 }
 
+void AddSpans(RowSpan* spans, const RowSpan* others, std::int32_t height) noexcept {
+    for (std::int32_t row = 0; row < height; ++row) {
+        AddTouchedArea(spans, height, PixelArea{others[row].from, row, others[row].to, row + 1});
+    }
+}
+
 PixelArea ChangedArea(PixelRows drawn, PixelRows shown, const RowSpan* spans,
                       PixelArea area) noexcept {
     const PixelArea none{area.left, area.top, area.left, area.top};
@@ -141,6 +147,13 @@ void CopyArea(PixelRows from, std::uint32_t* to, PixelArea area) noexcept {
     for (std::int32_t row = area.top; row < area.bottom; ++row) {
         const std::ptrdiff_t at = static_cast<std::ptrdiff_t>(row) * from.stride + area.left;
         std::memcpy(to + at, from.pixels + at, bytes);
+    }
+}
+
+void CopySpans(PixelRows from, std::uint32_t* to, const RowSpan* spans,
+               std::int32_t height) noexcept {
+    for (std::int32_t row = 0; row < height; ++row) {
+        CopyArea(from, to, PixelArea{spans[row].from, row, spans[row].to, row + 1});
     }
 }
 

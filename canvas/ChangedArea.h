@@ -33,6 +33,8 @@ struct PixelRows {
 void AddTouchedArea(RowSpan* spans, std::int32_t height, PixelArea area) noexcept;
 // Empties the spans of rows 0 to height - 1.
 void ClearTouched(RowSpan* spans, std::int32_t height) noexcept;
+// Widens each of the rows' spans to take in the same row's span of others.
+void AddSpans(RowSpan* spans, const RowSpan* others, std::int32_t height) noexcept;
 
 // The smallest area that holds every pixel of the given area, within the rows' spans,
 // where the two pictures differ; empty when none does. Pixels outside the answer are read
@@ -46,6 +48,9 @@ PixelArea AreaToCopy(PixelArea changed, PixelArea area) noexcept;
 
 // Copies the area's pixels from one picture to another of the same layout.
 void CopyArea(PixelRows from, std::uint32_t* to, PixelArea area) noexcept;
+// Copies the pixels of each row's span (of rows 0 to height - 1) the same way.
+void CopySpans(PixelRows from, std::uint32_t* to, const RowSpan* spans,
+               std::int32_t height) noexcept;
 
 // Writes count pixels from source over target, only between the first and the last that
 // differ; answers those columns.

@@ -117,6 +117,12 @@ TEST(ChangedArea, TouchedAreasWidenTheSpansOfTheirRows) {
     AddTouchedArea(spans.data(), 6, PixelArea{0, -3, 7, 0}); // wholly above them
     AddTouchedArea(spans.data(), 6, PixelArea{8, 0, 8, 6});  // empty
     EXPECT_EQ(Text(spans), "- 10..20 5..31 5..12 - 0..7 ");
+    std::vector<RowSpan> others(6, RowSpan{0, 0});
+    others[0] = RowSpan{3, 4};
+    others[1] = RowSpan{25, 26};
+    others[4] = RowSpan{9, 9}; // empty
+    AddSpans(spans.data(), others.data(), 6);
+    EXPECT_EQ(Text(spans), "3..4 10..26 5..31 5..12 - 0..7 ");
     ClearTouched(spans.data(), 6);
     EXPECT_EQ(Text(spans), "- - - - - - ");
 }
@@ -135,6 +141,21 @@ TEST(ChangedArea, MostOfTheAreaChangedIsCopiedWhole) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(Text(AreaToCopy(c.changed, area)), Text(c.copied)) << Text(c.changed);
+    }
+}
+
+TEST(ChangedArea, CopySpansCopiesEachRowsSpanOnly) {
+    const Picture from = Plain();
+    Picture to(from.size(), 0);
+    std::vector<RowSpan> spans(kHeight, RowSpan{0, 0});
+    spans[1] = RowSpan{2, 5};
+    spans[6] = RowSpan{30, kWidth};
+    CopySpans(PixelRows{from.data(), kWidth}, to.data(), spans.data(), kHeight);
+    for (std::int32_t y = 0; y < kHeight; ++y) {
+        for (std::int32_t x = 0; x < kWidth; ++x) {
+            const bool inside = x >= spans[y].from && x < spans[y].to;
+            EXPECT_EQ(to[y * kWidth + x], inside ? from[y * kWidth + x] : 0u) << x << "," << y;
+        }
     }
 }
 
