@@ -29,10 +29,12 @@ void Mark(const char* step) noexcept {
 
 DynString RealRequestFileName(WindowHandle owner) noexcept
     __asm__("__real__Z15RequestFileNameP6HWND__");
-FileLineCountResult RealFileLineCount(FileNumber number) noexcept
-    __asm__("__real__Z13FileLineCounts");
-void RealLoadTextFile(const DynString& name, LoadProgressReport report) noexcept
-    __asm__("__real__Z12LoadTextFileRK9DynStringPDoFvyyE");
+FileLineCountResult RealFileLineCount(FileNumber number, FileScanReport report,
+                                      void* context) noexcept
+    __asm__("__real__Z13FileLineCountsPDoFbyyPvES_");
+LoadOutcome RealLoadTextFile(const DynString& name, LoadProgressReport report,
+                             const LoadLimits& limits) noexcept
+    __asm__("__real__Z12LoadTextFileRK9DynStringPDoFbyyERK10LoadLimits");
 HWND RealNewEditorWindow() noexcept __asm__("__real__Z15NewEditorWindowv");
 void RealCanvasDrawPicture(const DynString& name, double x1, double y1, double x2,
                            double y2) noexcept
@@ -44,10 +46,12 @@ void RealProcessEditorKey(std::int32_t& scanCode, DynString& keyChar, StringArra
 
 DynString WrapRequestFileName(WindowHandle owner) noexcept
     __asm__("__wrap__Z15RequestFileNameP6HWND__");
-FileLineCountResult WrapFileLineCount(FileNumber number) noexcept
-    __asm__("__wrap__Z13FileLineCounts");
-void WrapLoadTextFile(const DynString& name, LoadProgressReport report) noexcept
-    __asm__("__wrap__Z12LoadTextFileRK9DynStringPDoFvyyE");
+FileLineCountResult WrapFileLineCount(FileNumber number, FileScanReport report,
+                                      void* context) noexcept
+    __asm__("__wrap__Z13FileLineCountsPDoFbyyPvES_");
+LoadOutcome WrapLoadTextFile(const DynString& name, LoadProgressReport report,
+                             const LoadLimits& limits) noexcept
+    __asm__("__wrap__Z12LoadTextFileRK9DynStringPDoFbyyERK10LoadLimits");
 HWND WrapNewEditorWindow() noexcept __asm__("__wrap__Z15NewEditorWindowv");
 void WrapCanvasDrawPicture(const DynString& name, double x1, double y1, double x2,
                            double y2) noexcept
@@ -63,16 +67,19 @@ DynString WrapRequestFileName(WindowHandle owner) noexcept {
     return name;
 }
 
-FileLineCountResult WrapFileLineCount(FileNumber number) noexcept {
+FileLineCountResult WrapFileLineCount(FileNumber number, FileScanReport report,
+                                      void* context) noexcept {
     Mark("count-begins");
-    const FileLineCountResult counted = RealFileLineCount(number);
+    const FileLineCountResult counted = RealFileLineCount(number, report, context);
     Mark("count-ends");
     return counted;
 }
 
-void WrapLoadTextFile(const DynString& name, LoadProgressReport report) noexcept {
-    RealLoadTextFile(name, report);
+LoadOutcome WrapLoadTextFile(const DynString& name, LoadProgressReport report,
+                             const LoadLimits& limits) noexcept {
+    const LoadOutcome outcome = RealLoadTextFile(name, report, limits);
     Mark("load-ends");
+    return outcome;
 }
 
 HWND WrapNewEditorWindow() noexcept {

@@ -11,7 +11,8 @@ Return with XTest; the time ends when the screen first shows the editor's first 
 the picture the screen settles on once the editor window is there, read from outside a few
 rows at a time, as the X server holds them. vim loads the same file (vim -u NONE -es,
 jumping to its end, without a terminal); the runs alternate, ours and vim's, best of N
-each. Then one run of the build with marks (editor_marks.exe) says where the time goes:
+each. Then the quickest of three runs of the build with marks (editor_marks.exe) says
+where the time goes:
 the open-file dialog closing, the count, the reads, the window, the picture, the first
 screen drawn and its way to the display.
 
@@ -279,7 +280,7 @@ def breakdown(label, outside, marks):
     if any(end is None for _, _, end in steps) or not 0 < mark('dialog-closed') < total:
         row(f'  {label}: the marks', 'missing or off the clock: no breakdown')
         return
-    row(f'  {label}, the run with marks: from Return to the first screen',
+    row(f'  {label}, the quickest run with marks: from Return to the first screen',
         f'{total * 1000:.0f} ms')
     for name, begin, end in steps:
         row(f'    of which {name}', f'{(end - begin) * 1000:.0f} ms')
@@ -311,8 +312,10 @@ def main():
             ratio <= options.vim_ratio)
     else:
         row(measure, value, f'<= {options.seconds:.2f} s', best <= options.seconds)
-    _, outside, marks = first_screen(screen, options.marks, options.file)
-    breakdown(options.label, outside, marks)
+    # The breakdown from the quickest of a few runs with marks, as the best run is reported.
+    marked = min((first_screen(screen, options.marks, options.file) for _ in range(3)),
+                 key=lambda run: run[0])
+    breakdown(options.label, marked[1], marked[2])
 
 
 if __name__ == '__main__':
