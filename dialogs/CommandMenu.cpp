@@ -28,6 +28,26 @@ constexpr const char* kItems[] = {
     "9 Alfabetizzo dal cursore",
 };
 
+// A message number that nothing sends: a look at the queue for it lets the window system's
+// news in without taking any message out, and without calling the keyboard hook.
+constexpr UINT kNoMessage = WM_APP + 0x3FFF;
+
+// The owner takes the keyboard again once the menu has gone. A key that ends the menu as
+// soon as it shows (F1 then Esc at once) is read before the X server has moved its focus
+// to the menu; the news of that move, handled after the menu has gone, tells Wine that
+// the owner has lost the keyboard to another program, and every later key would be lost
+// until a click. The news is taken in now, and the owner made the foreground again.
+void GiveKeyboardBack(HWND owner) noexcept {
+    if (owner == nullptr || !IsWindow(owner)) {
+        return;
+    }
+    MSG news{};
+    PeekMessageA(&news, nullptr, kNoMessage, kNoMessage, PM_NOREMOVE);
+    if (GetForegroundWindow() != owner) {
+        SetForegroundWindow(owner);
+    }
+}
+
 } // namespace
 
 std::int32_t ShowCommandMenu(WindowHandle editor) noexcept {
@@ -50,6 +70,7 @@ std::int32_t ShowCommandMenu(WindowHandle editor) noexcept {
     SetControlColor(menu, kListId, kSilver, RgbColor(0, 0, 100));
     std::int32_t chosen = 0;
     ShowDialogModal(menu, MenuDialogCallback, &chosen);
+    GiveKeyboardBack(owner);
     return chosen;
 }
 

@@ -620,6 +620,30 @@ case "$case_name" in
     wait_editor_closed
     quit_program
     ;;
+  menu-quick-keys)
+    # F1 then Esc, or F1 then Enter, as fast as the keyboard gives them: once the menu has
+    # ended, the editor is the active window and takes the next key, pressed a moment
+    # later where the keyboard is, without giving the editor the focus first.
+    crlf "prima riga" "seconda riga" "terza riga" >"$work/veloce.txt"
+    start_program
+    load_file veloce.txt
+    focus "$EDITOR_WID"
+    for round in 2 3; do
+      xdotool key F1 Escape
+      sleep 0.5
+      xdotool key Down
+      expect_title "${HELP}V: $round O: 1 Insert ON Font 9 ScanCode: 80 - ChrCode: "
+      expect_screen check-active-title
+    done
+    xdotool key F1 Return
+    sleep 0.5
+    xdotool key Up
+    expect_title "${HELP}V: 2 O: 1 Insert ON Font 9 ScanCode: 72 - ChrCode: "
+    expect_screen check-active-title
+    press "$EDITOR_WID" Return
+    expect_message "SECONDA RIGA"
+    quit_program
+    ;;
   foreign-names)
     # A name outside the ANSI code page, picked in the open-file dialog, opens its text. Two
     # names that the code page writes alike cannot be told apart: a box says the file

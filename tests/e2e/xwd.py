@@ -9,6 +9,9 @@
                                column, at the screen's left edge just under the title bar
   xwd.py check-picture <dump> checks that the background picture shows in the screen's
                                lower right quarter, where no short text reaches
+  xwd.py check-active-title <dump>
+                               checks that the editor's title bar, at the top of the screen,
+                               shows the active colour, not the grey of an inactive window
   xwd.py check-box <dump> <x> <y> <width> <height>
                                checks that a message box is drawn there: dialog colour,
                                dark text and an OK button
@@ -146,6 +149,14 @@ def check_picture(path):
                  f'of {len(points)} points')
 
 
+def check_active_title(path):
+    width, _, pixel = read_dump(path)
+    # Past the status text, at the right end of the title bar, before its buttons.
+    colour = pixel(width * 3 // 4, 4)
+    if colour[0] == colour[1] == colour[2]:
+        sys.exit(f'the title bar is grey {colour}: the editor is not the active window')
+
+
 def check_box(path, left, top, box_width, box_height):
     _, _, pixel = read_dump(path)
     area = [(x, y) for y in range(top, top + box_height) for x in range(left, left + box_width)]
@@ -199,6 +210,8 @@ if __name__ == '__main__':
         check_first_cell(sys.argv[2])
     elif len(sys.argv) == 3 and sys.argv[1] == 'check-picture':
         check_picture(sys.argv[2])
+    elif len(sys.argv) == 3 and sys.argv[1] == 'check-active-title':
+        check_active_title(sys.argv[2])
     elif len(sys.argv) == 7 and sys.argv[1] == 'check-box':
         check_box(sys.argv[2], *map(int, sys.argv[3:]))
     elif len(sys.argv) == 4 and sys.argv[1] == 'png':
