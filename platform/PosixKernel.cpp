@@ -401,8 +401,9 @@ BOOL GetCPInfo(UINT codePage, LPCPINFO info) {
 }
 
 BSTR SysAllocStringByteLen(LPCSTR bytes, UINT length) {
-    // A 32-bit count, the bytes, and a two-byte terminator, like the platform allocator.
-    if (length > 0x7FFFFFF0u || AllocationRefused()) {
+    // A 32-bit count, the bytes, and a two-byte terminator, like the platform allocator,
+    // which refuses 2 GiB and more.
+    if (length >= 0x80000000u || AllocationRefused()) {
         return nullptr;
     }
     auto* block = static_cast<char*>(std::malloc(sizeof(std::uint32_t) + length + 2));
