@@ -1,6 +1,7 @@
 // The table of open numbered files: one control block per open FileNumber, in a list
-// with the most recently opened first, guarded by a spin lock. The block is one memory
-// block: the header below followed by the file's read buffer.
+// with the most recently opened first, guarded by a spin lock; the low numbers are also
+// found without it. The block is one memory block: the header below followed by the
+// file's read buffer.
 #pragma once
 
 #include "runtime/DynString.h"
@@ -40,7 +41,8 @@ FileControlBlockPtr NewFileControlBlock(FileNumber number, std::uint32_t bufferS
 
 // Puts the block at the head of the table.
 void FileTableLink(FileControlBlockPtr block) noexcept;
-// The open file with this number, or null.
+// The open file with this number, or null. Takes no lock for the low numbers, so that a
+// read of each line costs no lock.
 FileControlBlock* FileTableFind(FileNumber number) noexcept;
 // Takes the block of this number out of the table; null when the number is not open.
 FileControlBlockPtr FileTableUnlink(FileNumber number) noexcept;

@@ -9,6 +9,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -347,6 +348,50 @@ TEST_F(TextFile, RefusedRequests) {
         ClearErrorNumber();
         FileReadLine(number);
         EXPECT_EQ(GetErrorNumber(), Err::BadFileNumber);
+    }
+}
+
+// Each number reads its own file, whatever was opened and closed under other numbers in
+// between: low numbers are found without the lock, others by walking the table.
+TEST_F(TextFile, EachNumberReadsItsOwnFile) {
+    const FileNumber numbers[] = {0, 1, 2, 63, 64, 1000, 32767};
+    std::map<FileNumber, std::string> paths;
+    for (const FileNumber number : numbers) {
+        const std::string name = std::to_string(number);
+        paths[number] =
+            Write(name + ":1\r\n" + name + ":2\r\n" + name + ":3\r\n", (name + ".txt").c_str());
+    }
+    std::map<FileNumber, int> linesRead; // the open numbers
+    std::mt19937 random(22);
+    for (int step = 0; step < 600; ++step) {
+        const FileNumber number = numbers[random() % 7];
+        const std::string name = std::to_string(number);
+        const bool open = linesRead.count(number) > 0;
+        ClearErrorNumber();
+        switch (random() % 4) {
+        case 0:
+            FileOpen(DynString(paths[number].c_str()), number, kFileEditorInput, 7, 1);
+            EXPECT_EQ(GetErrorNumber(), open ? Err::FileAlreadyOpen : Err::None) << name;
+            linesRead.emplace(number, 0);
+            break;
+        case 1:
+            FileClose(number);
+            linesRead.erase(number);
+            break;
+        default: {
+            const int line = open ? ++linesRead[number] : 0;
+            const std::string expected =
+                line >= 1 && line <= 3 ? name + ":" + std::to_string(line) : "";
+            EXPECT_EQ(Text(FileReadLine(number)), expected) << name << " step " << step;
+            EXPECT_EQ(GetErrorNumber(), !open      ? Err::BadFileNumber
+                                        : line > 3 ? Err::InputPastEnd
+                                                   : Err::None)
+                << name << " step " << step;
+        }
+        }
+    }
+    for (const FileNumber number : numbers) {
+        FileClose(number);
     }
 }
 
