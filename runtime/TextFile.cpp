@@ -4,6 +4,7 @@
 #include "runtime/ApiCallGate.h"
 #include "runtime/ErrorNumber.h"
 #include "runtime/FileTable.h"
+#include "runtime/LineStop.h"
 #include "runtime/SpinLock.h"
 
 #include <cstdlib>
@@ -15,9 +16,6 @@ namespace {
 // Held for the whole of an open, so that opens never overlap.
 SpinLock openLock;
 
-constexpr char kCr = 0x0D;
-constexpr char kLf = 0x0A;
-constexpr char kCtrlZ = 0x1A;
 constexpr std::uint32_t kScanBlockSize = 65536;
 // What a disk file that nobody else may write reads at once, whatever buffer was asked for.
 constexpr std::uint32_t kReadAheadSize = 65536;
@@ -122,7 +120,11 @@ class LineBuilder {
     LineBuilder() = default;
     LineBuilder(const LineBuilder&) = delete;
     LineBuilder& operator=(const LineBuilder&) = delete;
-    ~LineBuilder() { std::free(heap_); }
+    ~LineBuilder() {
+        if (heap_ != nullptr) {
+            std::free(heap_);
+        }
+    }
 
     // False when the line would outgrow a string or memory runs out.
     bool Append(const char* bytes, std::uint32_t count) noexcept {
@@ -175,26 +177,27 @@ class LineBuilder {
 // make one more line.
 class LineCounter {
   public:
-    void Scan(const char* bytes, std::uint32_t count) noexcept {
-        std::uint32_t at = 0;
-        bytes_ += count;
-        if (afterCr_ && count > 0 && bytes[0] == kLf) {
-            at = 1;
+    // Counts the lines of the next block; false when a Ctrl-Z in it ended the text, and
+    // then nothing after it is looked at.
+    bool Scan(const char* bytes, std::uint32_t count) noexcept {
+        const char* at = bytes;
+        const char* const end = bytes + count;
+        if (afterCr_ && at < end && *at == kLineLf) {
+            ++at;
         }
         afterCr_ = false;
-        while (at < count) {
-            const void* cr = std::memchr(bytes + at, kCr, count - at);
-            if (cr == nullptr) {
-                current_ += count - at;
-                return;
+        for (;;) {
+            const char* stop = FindLineStop(at, end);
+            current_ += static_cast<std::uint64_t>(stop - at);
+            if (stop == end || *stop == kTextEnd) {
+                bytes_ += static_cast<std::uint64_t>(stop - bytes);
+                return stop == end;
             }
-            const auto end = static_cast<std::uint32_t>(static_cast<const char*>(cr) - bytes);
-            current_ += end - at;
             EndLine();
-            at = end + 1;
-            if (at == count) {
+            at = stop + 1;
+            if (at == end) {
                 afterCr_ = true;
-            } else if (bytes[at] == kLf) {
+            } else if (*at == kLineLf) {
                 ++at;
             }
         }
@@ -370,12 +373,7 @@ FileLineCountResult FileLineCount(FileNumber number, FileScanReport report,
         if (!ReadBytes(handle, bytes, kScanBlockSize, got)) {
             return {0, 0, 0};
         }
-        // Nothing after the first Ctrl-Z is looked at.
-        const void* ctrlZ = std::memchr(bytes, kCtrlZ, got);
-        counter.Scan(bytes, ctrlZ != nullptr ? static_cast<std::uint32_t>(
-                                                   static_cast<const char*>(ctrlZ) - bytes)
-                                             : got);
-        if (ctrlZ != nullptr || got < kScanBlockSize) {
+        if (!counter.Scan(bytes, got) || got < kScanBlockSize) {
             break;
         }
     }
@@ -403,22 +401,17 @@ DynString FileReadLine(FileNumber number) noexcept {
             break; // end of the file
         }
         // The bytes up to the next CR or Ctrl-Z belong to the line.
-        const char* bytes = block.Buffer();
-        const std::uint32_t first = block.index;
-        const void* cr = std::memchr(bytes + first, kCr, block.valid - first);
-        std::uint32_t at = cr != nullptr
-                               ? static_cast<std::uint32_t>(static_cast<const char*>(cr) - bytes)
-                               : block.valid;
-        if (const void* ctrlZ = std::memchr(bytes + first, kCtrlZ, at - first); ctrlZ != nullptr) {
-            at = static_cast<std::uint32_t>(static_cast<const char*>(ctrlZ) - bytes);
-        }
-        block.index = at;
-        if (at == block.valid || bytes[at] == kCtrlZ) {
-            if (!line.Append(bytes + first, at - first)) {
+        const char* first = block.Buffer() + block.index;
+        const char* const end = block.Buffer() + block.valid;
+        const char* stop = FindLineStop(first, end);
+        const auto count = static_cast<std::uint32_t>(stop - first);
+        block.index += count;
+        if (stop == end || *stop == kTextEnd) {
+            if (!line.Append(first, count)) {
                 SetErrorNumber(Err::OutOfMemory);
                 return {};
             }
-            if (at == block.valid) {
+            if (stop == end) {
                 continue;
             }
             break; // the Ctrl-Z is left unread: every later read stops here again
@@ -427,8 +420,8 @@ DynString FileReadLine(FileNumber number) noexcept {
         // the LF can overwrite it.
         DynString result;
         if (line.Size() == 0) {
-            result = DynString(bytes + first, at - first);
-        } else if (line.Append(bytes + first, at - first)) {
+            result = DynString(first, count);
+        } else if (line.Append(first, count)) {
             result = line.ToString();
         } else {
             SetErrorNumber(Err::OutOfMemory);
@@ -440,7 +433,7 @@ DynString FileReadLine(FileNumber number) noexcept {
             if (!FetchByte(block)) {
                 return {};
             }
-            if (block.index < block.valid && block.Buffer()[block.index] == kLf) {
+            if (block.index < block.valid && block.Buffer()[block.index] == kLineLf) {
                 ++block.index;
             }
         }
