@@ -2,6 +2,8 @@
 
 #include "platform/Platform.h"
 
+#include <bit>
+#include <cstdint>
 #include <cstring>
 
 namespace {
@@ -32,6 +34,20 @@ OemTable BuildTable() noexcept {
     return table;
 }
 
+// One bit per byte of the sixteen at block, in order: set for a NUL or a byte above 0x7F.
+inline std::uint64_t SpecialBytes(const unsigned char* block) noexcept {
+    using Block = signed char __attribute__((vector_size(16)));
+    Block sixteen;
+    std::memcpy(&sixteen, block, sizeof sixteen);
+    const auto special = sixteen <= 0;
+    std::uint64_t halves[2];
+    std::memcpy(halves, &special, sizeof halves);
+    // Each byte's top bit, multiplied up to bit 56 plus the byte's index.
+    constexpr std::uint64_t kTopBits = 0x8080808080808080u;
+    constexpr std::uint64_t kGather = 0x0002040810204081u;
+    return ((halves[0] & kTopBits) * kGather) >> 56 | ((halves[1] & kTopBits) * kGather) >> 56 << 8;
+}
+
 } // namespace
 
 void ConvertOemToAnsi(char* bytes, std::uint32_t length) noexcept {
@@ -41,21 +57,35 @@ void ConvertOemToAnsi(char* bytes, std::uint32_t length) noexcept {
         return;
     }
     auto* byte = reinterpret_cast<unsigned char*>(bytes);
-    const void* nul = std::memchr(bytes, 0, length);
-    const auto* end = nul != nullptr ? static_cast<const unsigned char*>(nul) : byte + length;
-    // Most text is ASCII: eight such bytes at a time are left as they are.
-    constexpr std::uint64_t kHighBits = 0x8080808080808080u;
-    for (; table.keepsAscii && end - byte >= 8; byte += 8) {
-        std::uint64_t eight;
-        std::memcpy(&eight, byte, sizeof eight);
-        if ((eight & kHighBits) == 0) {
-            continue;
+    if (!table.keepsAscii || length < 16) {
+        for (const unsigned char* end = byte + length; byte < end && *byte != 0; ++byte) {
+            *byte = table.ansi[*byte];
         }
-        for (int i = 0; i < 8; ++i) {
-            byte[i] = table.ansi[byte[i]];
-        }
+        return;
     }
-    for (; byte < end; ++byte) {
-        *byte = table.ansi[*byte];
+    // Most text is ASCII, which stays as it is: up to 64 bytes at a time are looked at for
+    // a NUL or a byte above 0x7F, and only those are visited, in order, up to the NUL.
+    std::uint32_t at = 0;
+    while (at < length) {
+        const std::uint32_t base = at;
+        std::uint64_t special = 0;
+        for (int block = 0; block < 4 && at < length; ++block) {
+            if (length - at >= 16) {
+                special |= SpecialBytes(byte + at) << (at - base);
+                at += 16;
+            } else {
+                // The last sixteen bytes, less those already looked at.
+                const std::uint32_t last = length - 16;
+                special |= SpecialBytes(byte + last) >> (at - last) << (at - base);
+                at = length;
+            }
+        }
+        for (; special != 0; special &= special - 1) {
+            unsigned char& visited = byte[base + std::countr_zero(special)];
+            if (visited == 0) {
+                return;
+            }
+            visited = table.ansi[visited];
+        }
     }
 }
