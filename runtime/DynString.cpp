@@ -55,30 +55,10 @@ DynString& DynString::operator=(const DynString& other) noexcept {
     return *this;
 }
 
-DynString& DynString::operator=(DynString&& other) noexcept {
-    if (this != &other) {
-        Release();
-        text_ = other.text_;
-        other.text_ = nullptr;
-    }
-    return *this;
-}
-
-DynString::~DynString() {
-    Release();
-}
-
 DynString DynString::OfLength(std::uint32_t length) noexcept {
     DynString result;
     if (length > 0) {
         result.text_ = AllocateBlock(nullptr, length);
     }
     return result;
-}
-
-void DynString::Release() noexcept {
-    if (text_ != nullptr) {
-        StringStoreFree(static_cast<char*>(text_));
-        text_ = nullptr;
-    }
 }

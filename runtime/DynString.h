@@ -8,6 +8,7 @@
 #pragma once
 
 #include "runtime/Precondition.h"
+#include "runtime/StringStore.h"
 
 #include <cstdint>
 #include <cstring>
@@ -25,8 +26,16 @@ class DynString {
     DynString(const DynString& other) noexcept;
     DynString(DynString&& other) noexcept : text_(other.text_) { other.text_ = nullptr; }
     DynString& operator=(const DynString& other) noexcept;
-    DynString& operator=(DynString&& other) noexcept;
-    ~DynString();
+    // Moves and releases are inline: a load moves every line into its element once.
+    DynString& operator=(DynString&& other) noexcept {
+        if (this != &other) {
+            Release();
+            text_ = other.text_;
+            other.text_ = nullptr;
+        }
+        return *this;
+    }
+    ~DynString() { Release(); }
 
     // A string of length bytes whose content the caller fills in through MutableBytes();
     // empty with error 7 when the block cannot be had.
@@ -65,7 +74,12 @@ class DynString {
     }
 
   private:
-    void Release() noexcept;
+    void Release() noexcept {
+        if (text_ != nullptr) {
+            StringStoreFree(static_cast<char*>(text_));
+            text_ = nullptr;
+        }
+    }
 
     void* text_ = nullptr; // bytes in the string store, or null for ""
 };
