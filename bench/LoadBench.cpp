@@ -1,12 +1,13 @@
 // Loading a text file as the editor does (LoadTextFile), timed beside a peer's time on the
 // same file, with the memory each line costs beyond its own bytes.
 //
-//   load_bench PATH NAME [--runs N] [--peer NAME SECONDS] [--ratio R] [--overhead B]
-//                        [--breakdown]
+//   load_bench PATH NAME [--runs N] [--peer NAME SECONDS] [--ratio R] [--per-line NS]
+//                        [--overhead B] [--breakdown]
 //
 // --peer gives the peer's time measured in the same run, --ratio the target as a share of
-// it, --overhead the memory target; --breakdown also times the steps of a load one by one,
-// and the reads of a file that others may write, which re-read 128 bytes at a time.
+// it, --per-line the target time of one line, --overhead the memory target; --breakdown also
+// times the steps of a load one by one, and the reads of a file that others may write, which
+// re-read 128 bytes at a time.
 #include "bench/BenchReport.h"
 #include "bench/ProcessMemory.h"
 #include "editor/OemConversion.h"
@@ -36,6 +37,7 @@ struct Options {
     std::string peer;
     double peerSeconds = 0; // 0 for no peer
     double ratio = 0;       // target as a share of the peer's time; 0 for none
+    double perLine = 0;     // target nanoseconds per line; 0 for none
     double overhead = 0;    // target; 0 for none
     bool breakdown = false;
 };
@@ -56,6 +58,8 @@ bool Parse(int argc, char** argv, Options& options) {
             options.peerSeconds = std::atof(argv[++i]);
         } else if (flag == "--ratio" && hasValue) {
             options.ratio = std::atof(argv[++i]);
+        } else if (flag == "--per-line" && hasValue) {
+            options.perLine = std::atof(argv[++i]);
         } else if (flag == "--overhead" && hasValue) {
             options.overhead = std::atof(argv[++i]);
         } else if (flag == "--breakdown") {
@@ -118,7 +122,7 @@ int main(int argc, char** argv) {
     Options options;
     if (!Parse(argc, argv, options)) {
         std::fprintf(stderr, "usage: load_bench PATH NAME [--runs N] [--peer NAME SECONDS] "
-                             "[--ratio R] [--overhead B] [--breakdown]\n");
+                             "[--ratio R] [--per-line NS] [--overhead B] [--breakdown]\n");
         return 2;
     }
     const DynString path(options.path.c_str());
@@ -152,13 +156,21 @@ int main(int argc, char** argv) {
         const std::string value = Fixed(median, 2) + " s = " + Fixed(ratio, 2) + "x " +
                                   options.peer + " " + Fixed(options.peerSeconds, 2) + " s";
         if (options.ratio > 0) {
-            ReportRow(measure, value, "<= " + Fixed(options.ratio, 1) + "x " + options.peer,
+            ReportRow(measure, value, "<= " + Fixed(options.ratio, 2) + "x " + options.peer,
                       ratio <= options.ratio);
         } else {
             ReportRow(measure, value);
         }
     } else {
         ReportRow(measure, Fixed(median, 2) + " s");
+    }
+    const double nanoseconds = median * 1e9 / lineCount;
+    const std::string perLine = "  time per line, " + std::string(kWhere);
+    if (options.perLine > 0) {
+        ReportRow(perLine, Fixed(nanoseconds, 0) + " ns", "<= " + Fixed(options.perLine, 0) + " ns",
+                  nanoseconds <= options.perLine);
+    } else {
+        ReportRow(perLine, Fixed(nanoseconds, 0) + " ns");
     }
     const std::string memory = "  memory per line beyond its bytes, " + std::string(kWhere);
     if (options.overhead > 0) {

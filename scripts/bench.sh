@@ -71,8 +71,8 @@ peer_row() {
 
 vim=$(vim_load)
 peer_row "before our native load" "$vim"
-run "$native/load_bench" "$text" "100 MB" --runs 3 --peer vim "$vim" --ratio 0.5 --overhead 32 \
-  --breakdown
+run "$native/load_bench" "$text" "100 MB" --runs 3 --peer vim "$vim" --ratio 0.25 --per-line 100 \
+  --overhead 32 --breakdown
 run "$native/sort_bench" --lines 1000000 --seconds 1.0 --ratio 1.5 --peer-file "$data/sort-peer.txt"
 $quick || run "$native/load_bench" "$large" "1 GB"
 
@@ -84,7 +84,7 @@ start_wine_server
 
 vim=$(vim_load)
 peer_row "before our load under Wine" "$vim"
-run wine "$windows/load_bench.exe" "$text" "100 MB" --runs 3 --peer vim "$vim" --ratio 1.0 \
+run wine "$windows/load_bench.exe" "$text" "100 MB" --runs 3 --peer vim "$vim" --ratio 0.5 \
   --overhead 32 --breakdown
 run wine "$windows/sort_bench.exe" --lines 1000000 --seconds 1.0 --ratio 1.5 --peer-file "$data/sort-peer.txt"
 # The key latency with the program's picture behind the text, as the program shows it.
