@@ -671,8 +671,8 @@ case "$case_name" in
     quit_program
     ;;
   stop-load)
-    # Esc, then "Annulla", stop a long load: back at the start dialog, the text let go, and
-    # Load file works again.
+    # Esc, "Annulla" and Alt+F4 stop a long load: back at the start dialog, the text let go,
+    # and Load file works again.
     long_text
     crlf "dopo" >"$work/breve.txt"
     start_program
@@ -687,6 +687,10 @@ case "$case_name" in
     # "Annulla": at the right of the client area, under the bar.
     expect_loading
     xdotool mousemove $((X + WIDTH - 30)) $((Y + HEIGHT - 30)) click 1
+    expect_load_stopped "$SECONDS" $((before + 20000))
+    start_long_load
+    expect_loading
+    press "$PROGRESS_WID" alt+F4
     expect_load_stopped "$SECONDS" $((before + 20000))
     load_file "$(winepath -w "$work/breve.txt")"
     press "$EDITOR_WID" Return

@@ -6,7 +6,6 @@
 #include "editor/ProgramState.h"
 #include "editor/TextLoading.h"
 #include "runtime/StringArray.h"
-#include "tests/win/support/KeyInput.h"
 
 #include <gtest/gtest.h>
 
@@ -145,33 +144,6 @@ TEST_F(LoadProgress, AQuickLoadShowsNothing) {
         EXPECT_EQ(sample.window, nullptr);
     }
     EXPECT_EQ(FindProgressWindow(), nullptr);
-}
-
-// "Annulla" clicked, Esc or Alt+F4 in the window: the load stops at once and keeps nothing.
-TEST_F(LoadProgress, AnnullaEscAndAltF4StopTheLoad) {
-    WriteLines(200000);
-    const std::function<void(HWND)> actions[] = {
-        [](HWND window) {
-            RECT button{};
-            GetWindowRect(GetDlgItem(window, IDCANCEL), &button);
-            SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
-            INPUT click[2] = {};
-            click[0].type = click[1].type = INPUT_MOUSE;
-            click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-            click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-            SendInput(2, click, sizeof(INPUT));
-        },
-        [](HWND) { KeyInput().Tap(VK_ESCAPE).Send(); },
-        [](HWND) { KeyInput().Press(VK_MENU).Tap(VK_F4).Release(VK_MENU).Send(); },
-    };
-    for (const auto& action : actions) {
-        samples.clear();
-        onWindow = action;
-        EXPECT_EQ(LoadWatched(), std::make_pair(LoadResult::Stopped, LoadStop::Cancelled));
-        EXPECT_FALSE(LineArray.IsCreated());
-        EXPECT_EQ(FindProgressWindow(), nullptr);
-        EXPECT_LT(samples.size(), 100u); // well before the end
-    }
 }
 
 // Clicks and keys meant for the owner are dropped, during the load and after it; Esc,

@@ -98,13 +98,18 @@ bool RecordReport(std::uint64_t done, std::uint64_t total) noexcept {
     return reports.size() != stopAtReport;
 }
 
-TEST_F(TextLoading, ReportsTheCountThenTheBytesReadEveryFewThousandLines) {
-    // 10,000 lines of 8 bytes and CR LF, then bytes after a Ctrl-Z that are not text.
+// 10,000 lines of 8 bytes and CR LF: two blocks of the count, two reports of the reading.
+std::string TenThousandLines() {
     std::string bytes;
     for (int i = 0; i < 10000; ++i) {
         bytes += "line    \r\n";
     }
-    bytes += "\x1A tail";
+    return bytes;
+}
+
+TEST_F(TextLoading, ReportsTheCountThenTheBytesReadEveryFewThousandLines) {
+    // Bytes after a Ctrl-Z are not text.
+    const std::string bytes = TenThousandLines() + "\x1A tail";
     reports.clear();
     stopAtReport = 0;
     const std::filesystem::path file = folder_ / "text.txt";
@@ -121,28 +126,42 @@ TEST_F(TextLoading, ReportsTheCountThenTheBytesReadEveryFewThousandLines) {
     EXPECT_EQ(reports, expected);
 }
 
-// A load stopped in the count or in the reading lets go of the text and leaves no array.
-TEST_F(TextLoading, AStoppedLoadKeepsNothing) {
-    std::string bytes;
-    for (int i = 0; i < 10000; ++i) {
-        bytes += "line    \r\n";
+std::filesystem::path shortened;
+
+bool ShortenTheFileAtTheFirstRead(std::uint64_t done, std::uint64_t total) noexcept {
+    if (done > total / 9) {
+        std::filesystem::resize_file(shortened, 0);
     }
-    std::ofstream(folder_ / "long.txt", std::ios::binary) << bytes;
+    return true;
+}
+
+// A load stopped in the count or in the reading, or failing part-way for want of memory or
+// of bytes (the file was cut while it loaded), lets go of what it read and says why.
+TEST_F(TextLoading, ALoadThatCannotBeWholeKeepsNothing) {
+    shortened = folder_ / "long.txt";
+    std::ofstream(shortened, std::ios::binary) << TenThousandLines();
+    const DynString name(shortened.c_str());
     for (const std::size_t stop : {1u, 2u, 3u, 4u}) {
-        Load("old\r\ntext");
         reports.clear();
         stopAtReport = stop;
-        const LoadOutcome outcome =
-            LoadTextFile(DynString((folder_ / "long.txt").c_str()), RecordReport);
-        EXPECT_EQ(outcome.result, LoadResult::Stopped) << stop;
+        EXPECT_EQ(LoadTextFile(name, RecordReport).result, LoadResult::Stopped) << stop;
         EXPECT_EQ(reports.size(), stop);
         EXPECT_FALSE(LineArray.IsCreated()) << stop;
     }
     stopAtReport = 0;
+    if (kAllocationsCanFail) {
+        const FailAllocations failing(100);
+        const LoadOutcome outcome = LoadTextFile(name);
+        EXPECT_EQ(outcome.result, LoadResult::NotEnoughMemory);
+        EXPECT_EQ(outcome.lineCount, 10000u);
+        EXPECT_FALSE(LineArray.IsCreated());
+    }
+    const LoadOutcome outcome = LoadTextFile(name, ShortenTheFileAtTheFirstRead);
+    EXPECT_EQ(outcome.result, LoadResult::ReadFailed);
+    EXPECT_EQ(outcome.lineCount, 10000u);
+    EXPECT_FALSE(LineArray.IsCreated());
 }
 
-// Each edge refuses the load whole, naming the line count where there is one, and leaves
-// no text behind; one step inside the edge loads.
 TEST_F(TextLoading, LoadsAtTheEdgesOrSaysWhyNot) {
     static std::uint64_t available = 0;
     const LoadLimits limits{10, 3, []() noexcept { return available; }};
@@ -194,38 +213,6 @@ TEST(LoadMemoryEstimate, BoundsTheArrayAndTheStringsOfTheText) {
     for (const auto& c : cases) {
         EXPECT_EQ(LoadMemoryEstimate(c.lines, c.bytes), c.estimate) << c.lines << " " << c.bytes;
     }
-}
-
-std::filesystem::path shortened;
-
-bool ShortenTheFileAtTheFirstRead(std::uint64_t done, std::uint64_t total) noexcept {
-    if (done > total / 9) {
-        std::filesystem::resize_file(shortened, 0);
-    }
-    return true;
-}
-
-// A read that fails part-way, for want of memory or of bytes (the file was cut while it
-// loaded), keeps nothing and says which.
-TEST_F(TextLoading, AReadThatFailsPartWayKeepsNothing) {
-    std::string bytes;
-    for (int i = 0; i < 10000; ++i) {
-        bytes += "line    \r\n";
-    }
-    shortened = folder_ / "long.txt";
-    std::ofstream(shortened, std::ios::binary) << bytes;
-    const DynString name(shortened.c_str());
-    if (kAllocationsCanFail) {
-        const FailAllocations failing(100);
-        const LoadOutcome outcome = LoadTextFile(name);
-        EXPECT_EQ(outcome.result, LoadResult::NotEnoughMemory);
-        EXPECT_EQ(outcome.lineCount, 10000u);
-        EXPECT_FALSE(LineArray.IsCreated());
-    }
-    const LoadOutcome outcome = LoadTextFile(name, ShortenTheFileAtTheFirstRead);
-    EXPECT_EQ(outcome.result, LoadResult::ReadFailed);
-    EXPECT_EQ(outcome.lineCount, 10000u);
-    EXPECT_FALSE(LineArray.IsCreated());
 }
 
 TEST_F(TextLoading, AMissingFileCannotBeOpenedAndLeavesNoText) {
