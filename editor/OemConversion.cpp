@@ -1,6 +1,7 @@
 #include "editor/OemConversion.h"
 
 #include "platform/Platform.h"
+#include "runtime/SixteenBytes.h"
 
 #include <bit>
 #include <cstdint>
@@ -34,20 +35,6 @@ OemTable BuildTable() noexcept {
     return table;
 }
 
-// One bit per byte of the sixteen at block, in order: set for a NUL or a byte above 0x7F.
-inline std::uint64_t SpecialBytes(const unsigned char* block) noexcept {
-    using Block = signed char __attribute__((vector_size(16)));
-    Block sixteen;
-    std::memcpy(&sixteen, block, sizeof sixteen);
-    const auto special = sixteen <= 0;
-    std::uint64_t halves[2];
-    std::memcpy(halves, &special, sizeof halves);
-    // Each byte's top bit, multiplied up to bit 56 plus the byte's index.
-    constexpr std::uint64_t kTopBits = 0x8080808080808080u;
-    constexpr std::uint64_t kGather = 0x0002040810204081u;
-    return ((halves[0] & kTopBits) * kGather) >> 56 | ((halves[1] & kTopBits) * kGather) >> 56 << 8;
-}
-
 } // namespace
 
 void ConvertOemToAnsi(char* bytes, std::uint32_t length) noexcept {
@@ -71,12 +58,13 @@ void ConvertOemToAnsi(char* bytes, std::uint32_t length) noexcept {
         std::uint64_t special = 0;
         for (int block = 0; block < 4 && at < length; ++block) {
             if (length - at >= 16) {
-                special |= SpecialBytes(byte + at) << (at - base);
+                special |= std::uint64_t{BytesNulOrAbove7F(byte + at)} << (at - base);
                 at += 16;
             } else {
                 // The last sixteen bytes, less those already looked at.
                 const std::uint32_t last = length - 16;
-                special |= SpecialBytes(byte + last) >> (at - last) << (at - base);
+                special |= std::uint64_t{BytesNulOrAbove7F(byte + last) >> (at - last)}
+                           << (at - base);
                 at = length;
             }
         }

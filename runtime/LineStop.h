@@ -4,32 +4,21 @@
 // byte at a time.
 #pragma once
 
+#include "runtime/SixteenBytes.h"
+
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
 constexpr char kLineCr = 0x0D;
 constexpr char kLineLf = 0x0A;
 constexpr char kTextEnd = 0x1A; // Ctrl-Z
 
-static_assert(std::endian::native == std::endian::little, "the first match is the lowest bits");
-
 // The first CR or Ctrl-Z of [from, end), or end when there is none.
 inline const char* FindLineStop(const char* from, const char* end) noexcept {
-    using Block = unsigned char __attribute__((vector_size(16)));
-    while (end - from >= 16) {
-        Block bytes;
-        std::memcpy(&bytes, from, sizeof bytes);
-        const auto hit = (bytes == static_cast<unsigned char>(kLineCr)) |
-                         (bytes == static_cast<unsigned char>(kTextEnd));
-        std::uint64_t low;
-        std::uint64_t high;
-        std::memcpy(&low, &hit, sizeof low);
-        std::memcpy(&high, reinterpret_cast<const char*>(&hit) + sizeof low, sizeof high);
-        if ((low | high) != 0) {
-            return from + (low != 0 ? std::countr_zero(low) : 64 + std::countr_zero(high)) / 8;
+    for (; end - from >= 16; from += 16) {
+        if (const std::uint32_t stops = BytesEqualTo(from, kLineCr, kTextEnd); stops != 0) {
+            return from + std::countr_zero(stops);
         }
-        from += 16;
     }
     while (from < end && *from != kLineCr && *from != kTextEnd) {
         ++from;
