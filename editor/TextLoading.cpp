@@ -109,18 +109,25 @@ LoadOutcome LoadTextFile(const DynString& name, LoadProgressReport report,
     const std::uint64_t total = counted.bytes / kCountShare + counted.bytes;
     std::uint32_t linesToReport = kLinesPerReport;
     std::uint64_t bytesToReport = kBytesPerReport;
+    // A line is converted once the next one is read: converting bytes just copied waits for
+    // the copy's stores to reach the cache.
+    DynString* unconverted = nullptr;
     for (std::int32_t i = 1; i <= static_cast<std::int32_t>(count); ++i) {
         DynString& line = LineArray[i];
         line = FileReadLine(kTextFile);
         const std::uint32_t length = line.Length();
-        if (length > 0) {
-            ConvertOemToAnsi(line.MutableBytes(), length);
-        } else if (const ErrorNumber error = GetErrorNumber(); error != Err::None) {
-            // A line that could not be read comes back empty, with the reason.
-            return scope.Ended(error == Err::OutOfMemory ? LoadResult::NotEnoughMemory
-                                                         : LoadResult::ReadFailed,
-                               count);
+        if (length == 0) {
+            if (const ErrorNumber error = GetErrorNumber(); error != Err::None) {
+                // A line that could not be read comes back empty, with the reason.
+                return scope.Ended(error == Err::OutOfMemory ? LoadResult::NotEnoughMemory
+                                                             : LoadResult::ReadFailed,
+                                   count);
+            }
         }
+        if (unconverted != nullptr) {
+            ConvertOemToAnsi(unconverted->MutableBytes(), unconverted->Length());
+        }
+        unconverted = length > 0 ? &line : nullptr;
         if (report == nullptr) {
             continue;
         }
@@ -133,6 +140,9 @@ LoadOutcome LoadTextFile(const DynString& name, LoadProgressReport report,
         if (!report(counted.bytes / kCountShare + FileOffset(kTextFile), total)) {
             return scope.Ended(LoadResult::Stopped, count);
         }
+    }
+    if (unconverted != nullptr) {
+        ConvertOemToAnsi(unconverted->MutableBytes(), unconverted->Length());
     }
     return scope.Ended(LoadResult::Loaded, count);
 }
