@@ -181,15 +181,16 @@ expect_screen() {
 
 crlf() { printf '%s\r\n' "$@"; }
 
-# A text whose load lasts a while: E2E_LOAD_MB megabytes (500 unless told) of lines, in
-# E2E_LOAD_DIR (the case's own folder unless told), made once.
+# A text whose load lasts a while: E2E_LOAD_MB megabytes (500 unless told) of short lines,
+# as a load's time goes mostly by its lines, in E2E_LOAD_DIR (the case's own folder unless
+# told), made once.
 long_text() {
   local folder=${E2E_LOAD_DIR:-$work} size=${E2E_LOAD_MB:-500}
-  LONG_TEXT="$folder/lungo-$size.txt"
+  LONG_TEXT="$folder/righe-brevi-$size.txt"
   [ -f "$LONG_TEXT" ] && return 0
   python3 - "$LONG_TEXT.part" "$size" <<'MAKE'
 import sys
-line = b'una riga del testo lungo, che si carica per qualche secondo\r\n'
+line = b'riga del testo\r\n'
 block = line * (1048576 // len(line))
 with open(sys.argv[1], 'wb') as out:
     for _ in range(int(sys.argv[2]) * 1048576 // len(block)):
