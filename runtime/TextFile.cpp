@@ -172,6 +172,62 @@ class LineBuilder {
     std::uint32_t capacity_ = sizeof inPlace_;
 };
 
+// The unread bytes of the buffer up to the next CR or Ctrl-Z, or up to its end when it
+// holds neither; they are taken as read, the CR or Ctrl-Z is not.
+enum class PieceEnd { BufferEnd, Cr, TextEnd };
+struct LinePiece {
+    const char* bytes;
+    std::uint32_t count;
+    PieceEnd end;
+};
+
+LinePiece TakePiece(FileControlBlock& block) noexcept {
+    const char* first = block.Buffer() + block.index;
+    const char* const end = block.Buffer() + block.valid;
+    const char* stop = FindLineStop(first, end);
+    const auto count = static_cast<std::uint32_t>(stop - first);
+    block.index += count;
+    return {first, count,
+            stop == end        ? PieceEnd::BufferEnd
+            : *stop == kLineCr ? PieceEnd::Cr
+                               : PieceEnd::TextEnd};
+}
+
+// The line a CR ends, its last piece included; the CR and the LF of a CR LF pair are
+// taken as read. A line that lies whole in the buffer is taken from there, before a
+// refill for the LF can overwrite it.
+DynString EndedLine(FileControlBlock& block, LineBuilder& line, const LinePiece& last) noexcept {
+    DynString result;
+    if (line.Size() == 0) {
+        result = DynString(last.bytes, last.count);
+    } else if (line.Append(last.bytes, last.count)) {
+        result = line.ToString();
+    } else {
+        SetErrorNumber(Err::OutOfMemory);
+        return {};
+    }
+    ++block.index; // the CR
+    // A disk file looks ahead for the LF of a CR LF pair; other handles leave it unread.
+    if (block.isDisk) {
+        if (!FetchByte(block)) {
+            return {};
+        }
+        if (block.index < block.valid && block.Buffer()[block.index] == kLineLf) {
+            ++block.index;
+        }
+    }
+    return result;
+}
+
+// The line the end of the file or of the text ends: nothing left is a read past the end.
+DynString LastLine(const LineBuilder& line) noexcept {
+    if (line.Size() == 0) {
+        SetErrorNumber(Err::InputPastEnd);
+        return {};
+    }
+    return line.ToString();
+}
+
 // Counts lines over consecutive blocks of a file: CR ends a line, an LF right after a CR
 // (also in the next block) belongs to that line end, and bytes after the last line end
 // make one more line.
@@ -273,43 +329,96 @@ bool OpenHandle(const DynString& name, std::uint16_t mode, HANDLE& handle) noexc
     }
 }
 
+// Why an open is refused before anything is made, or Err::None.
+ErrorNumber RefusalOf(const DynString& name, FileNumber number, std::uint16_t mode,
+                      std::int32_t bufferSize, void* existingHandle) noexcept {
+    if ((existingHandle == nullptr || !name.IsEmpty()) && IsBadName(name)) {
+        return Err::BadFileName;
+    }
+    if (number < 0) {
+        return Err::BadFileNumber;
+    }
+    // Only sequential input is offered: nothing in the system writes a file, so output,
+    // append, random and the further modes are refused rather than half-supported.
+    if ((mode & 0xFF00) != kFileInput) {
+        return Err::BadFileMode;
+    }
+    if (bufferSize < 1) {
+        return Err::InvalidArgument;
+    }
+    if (FileTableFind(number) != nullptr) {
+        return Err::FileAlreadyOpen;
+    }
+    return Err::None;
+}
+
+// How a file will be read, from its request alone; the handle's kind decides the rest.
+// While others may write to the file, every byte is read afresh to see their changes.
+// A file opened here that nobody else may write cannot change underneath, and is read
+// ahead; a handle passed in is read in buffers of the size asked for, from where the
+// file stands for this number, whatever its owner did with it meanwhile.
+struct ReadingPlan {
+    bool othersMayWrite;
+    bool readsAhead;
+};
+
+ReadingPlan PlanReading(std::uint16_t mode, void* existingHandle) noexcept {
+    const unsigned selector = mode & 7u;
+    const bool othersMayWrite = selector == 3 || selector == 4;
+    return {othersMayWrite, existingHandle == nullptr && !othersMayWrite};
+}
+
+// Gives the block the handle passed in, or one opened here on the name; false with the
+// error number set.
+bool AttachHandle(FileControlBlock& block, const DynString& name, std::uint16_t mode,
+                  void* existingHandle) noexcept {
+    if (existingHandle != nullptr) {
+        block.handle = existingHandle;
+        return true;
+    }
+    HANDLE handle = nullptr;
+    if (!OpenHandle(name, mode, handle)) {
+        return false;
+    }
+    block.handle = handle;
+    block.ownsHandle = true;
+    return true;
+}
+
+// Only a disk file is read through the buffer; the plan holds for it alone.
+void SetKind(FileControlBlock& block, ReadingPlan plan) noexcept {
+    const auto type = ApiCallGate([&] { return GetFileType(HandleOf(block)); });
+    block.isDisk = type.value == FILE_TYPE_DISK;
+    block.rereads = block.isDisk && plan.othersMayWrite;
+    block.readsAhead = block.isDisk && plan.readsAhead;
+}
+
+// A disk file's first buffer is read at once; false with the read's error number set,
+// and the handle this open obtained closed again.
+bool FillFirstBuffer(FileControlBlock& block) noexcept {
+    if (!block.isDisk || Refill(block, 0)) {
+        return true;
+    }
+    if (block.ownsHandle) {
+        ApiCallGate([&] { return CloseHandle(HandleOf(block)); });
+    }
+    return false;
+}
+
 } // namespace
 
 void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std::int32_t bufferSize,
               std::int32_t /*base: record numbering of random files only*/,
               void* existingHandle) noexcept {
     SpinLockGuard guard(openLock);
-    if ((existingHandle == nullptr || !name.IsEmpty()) && IsBadName(name)) {
-        SetErrorNumber(Err::BadFileName);
+    if (const ErrorNumber refused = RefusalOf(name, number, mode, bufferSize, existingHandle);
+        refused != Err::None) {
+        SetErrorNumber(refused);
         return;
     }
-    if (number < 0) {
-        SetErrorNumber(Err::BadFileNumber);
-        return;
-    }
-    // Only sequential input is offered: nothing in the system writes a file, so output,
-    // append, random and the further modes are refused rather than half-supported.
-    if ((mode & 0xFF00) != kFileInput) {
-        SetErrorNumber(Err::BadFileMode);
-        return;
-    }
-    if (bufferSize < 1) {
-        SetErrorNumber(Err::InvalidArgument);
-        return;
-    }
-    if (FileTableFind(number) != nullptr) {
-        SetErrorNumber(Err::FileAlreadyOpen);
-        return;
-    }
-    // While others may write to the file, every byte is read afresh to see their changes.
-    // A file opened here that nobody else may write cannot change underneath, and is read
-    // ahead; a handle passed in is read in buffers of the size asked for, from where the
-    // file stands for this number, whatever its owner did with it meanwhile.
-    const unsigned selector = mode & 7u;
-    const bool othersMayWrite = selector == 3 || selector == 4;
-    const bool readsAhead = existingHandle == nullptr && !othersMayWrite;
+    const ReadingPlan plan = PlanReading(mode, existingHandle);
     FileControlBlockPtr block = NewFileControlBlock(number, static_cast<std::uint32_t>(bufferSize),
-                                                    readsAhead ? kReadAheadSize : 0);
+                                                    plan.readsAhead ? kReadAheadSize : 0);
     if (block == nullptr) {
         return;
     }
@@ -317,25 +426,11 @@ void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std:
     if (!MadeWhole(block->name, name.Length())) {
         return; // error 7 is set
     }
-    if (existingHandle != nullptr) {
-        block->handle = existingHandle;
-    } else {
-        HANDLE handle = nullptr;
-        if (!OpenHandle(name, mode, handle)) {
-            return;
-        }
-        block->handle = handle;
-        block->ownsHandle = true;
+    if (!AttachHandle(*block, name, mode, existingHandle)) {
+        return;
     }
-    const auto type = ApiCallGate([&] { return GetFileType(HandleOf(*block)); });
-    block->isDisk = type.value == FILE_TYPE_DISK;
-    block->rereads = block->isDisk && othersMayWrite;
-    block->readsAhead = block->isDisk && readsAhead;
-    if (block->isDisk && !Refill(*block, 0)) {
-        // The handle this open obtained is closed again; the read's error number stays.
-        if (block->ownsHandle) {
-            ApiCallGate([&] { return CloseHandle(HandleOf(*block)); });
-        }
+    SetKind(*block, plan);
+    if (!FillFirstBuffer(*block)) {
         return;
     }
     FileTableLink(std::move(block));
@@ -386,64 +481,31 @@ FileLineCountResult FileLineCount(FileNumber number, FileScanReport report,
 }
 
 DynString FileReadLine(FileNumber number) noexcept {
-    FileControlBlock* found = FileTableFind(number);
-    if (found == nullptr) {
+    FileControlBlock* block = FileTableFind(number);
+    if (block == nullptr) {
         SetErrorNumber(Err::BadFileNumber);
         return {};
     }
-    FileControlBlock& block = *found;
     LineBuilder line;
     for (;;) {
-        if (!FetchByte(block)) {
+        if (!FetchByte(*block)) {
             return {};
         }
-        if (block.index == block.valid) {
-            break; // end of the file
+        if (block->index == block->valid) {
+            return LastLine(line); // end of the file
         }
-        // The bytes up to the next CR or Ctrl-Z belong to the line.
-        const char* first = block.Buffer() + block.index;
-        const char* const end = block.Buffer() + block.valid;
-        const char* stop = FindLineStop(first, end);
-        const auto count = static_cast<std::uint32_t>(stop - first);
-        block.index += count;
-        if (stop == end || *stop == kTextEnd) {
-            if (!line.Append(first, count)) {
-                SetErrorNumber(Err::OutOfMemory);
-                return {};
-            }
-            if (stop == end) {
-                continue;
-            }
-            break; // the Ctrl-Z is left unread: every later read stops here again
+        const LinePiece piece = TakePiece(*block);
+        if (piece.end == PieceEnd::Cr) {
+            return EndedLine(*block, line, piece);
         }
-        // A line that lies whole in the buffer is taken from there, before a refill for
-        // the LF can overwrite it.
-        DynString result;
-        if (line.Size() == 0) {
-            result = DynString(first, count);
-        } else if (line.Append(first, count)) {
-            result = line.ToString();
-        } else {
+        if (!line.Append(piece.bytes, piece.count)) {
             SetErrorNumber(Err::OutOfMemory);
             return {};
         }
-        ++block.index; // the CR
-        // A disk file looks ahead for the LF of a CR LF pair; other handles leave it unread.
-        if (block.isDisk) {
-            if (!FetchByte(block)) {
-                return {};
-            }
-            if (block.index < block.valid && block.Buffer()[block.index] == kLineLf) {
-                ++block.index;
-            }
+        if (piece.end == PieceEnd::TextEnd) {
+            return LastLine(line); // the Ctrl-Z is left unread: every later read stops here
         }
-        return result;
     }
-    if (line.Size() == 0) {
-        SetErrorNumber(Err::InputPastEnd);
-        return {};
-    }
-    return line.ToString();
 }
 
 std::uint64_t FileOffset(FileNumber number) noexcept {
