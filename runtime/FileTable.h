@@ -4,7 +4,6 @@
 // file's read buffer.
 #pragma once
 
-#include "runtime/DynString.h"
 #include "runtime/TextFile.h"
 
 #include <cstdint>
@@ -18,7 +17,6 @@ struct FileControlBlock {
     bool rereads;              // others may write: every byte re-reads the buffer at its offset
     bool ownsHandle;           // false for a handle the caller opened: FileClose leaves it open
     bool readsAhead;           // opened here, nobody else writes: large reads, no re-seek
-    DynString name;            // the name that was opened
     std::int64_t bufferOffset; // file offset of the buffer's first byte
     std::int64_t position;     // where the handle stands, or -1 when not known
     std::uint32_t index;       // next unread byte of the buffer

@@ -419,14 +419,7 @@ void FileOpen(const DynString& name, FileNumber number, std::uint16_t mode, std:
     const ReadingPlan plan = PlanReading(mode, existingHandle);
     FileControlBlockPtr block = NewFileControlBlock(number, static_cast<std::uint32_t>(bufferSize),
                                                     plan.readsAhead ? kReadAheadSize : 0);
-    if (block == nullptr) {
-        return;
-    }
-    block->name = name;
-    if (!MadeWhole(block->name, name.Length())) {
-        return; // error 7 is set
-    }
-    if (!AttachHandle(*block, name, mode, existingHandle)) {
+    if (block == nullptr || !AttachHandle(*block, name, mode, existingHandle)) {
         return;
     }
     SetKind(*block, plan);
