@@ -2,11 +2,11 @@
 #include "canvas/PixelString.h"
 #include "runtime/ErrorNumber.h"
 #include "tests/support/BitmapMaker.h"
+#include "tests/support/PictureLayouts.h"
 #include "tests/win/support/BitmapFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstring>
 
 namespace {
@@ -34,45 +34,30 @@ void DrawPattern() {
     CanvasClear(0x00FF00, 5);
 }
 
-// A 4 x 2 picture in one of the file's layouts: four colours in its first row, the last
-// of them throughout the second (only two colours at 1 bit).
-struct Layout {
-    const char* name;
-    std::uint32_t headerSize;
-    std::uint32_t bits;
-    std::uint32_t compression;
-    bool topDown;
-    std::array<std::uint32_t, 3> masks;
-};
-
 constexpr std::uint32_t kColours[] = {kRed, kGreen, kBlue, kYellow};
 
-BitmapPicture LayoutPicture(const Layout& layout) {
-    BitmapPicture picture;
-    picture.headerSize = layout.headerSize;
-    picture.bitCount = layout.bits;
-    picture.compression = layout.compression;
-    picture.width = 4;
-    picture.height = layout.topDown ? -2 : 2;
-    picture.masks = layout.masks;
-    const std::uint32_t shades = layout.bits == 1 ? 2 : 4;
-    if (layout.bits <= 8) {
-        const std::uint32_t entries = layout.headerSize == 12 ? 1u << layout.bits : shades;
+// A 4 x 2 picture in one of the file's layouts: four colours in its first row, the last
+// of them throughout the second (only two colours at 1 bit).
+BitmapPicture LayoutPicture(const PictureLayout& layout, bool topDown) {
+    BitmapPicture picture = PictureIn(layout, 4, 2, topDown);
+    const std::uint32_t shades = layout.bitCount == 1 ? 2 : 4;
+    if (layout.bitCount <= 8) {
+        const std::uint32_t entries = layout.headerSize == 12 ? 1u << layout.bitCount : shades;
         for (std::uint32_t i = 0; i < entries; ++i) {
             picture.palette.push_back(kColours[i % shades]);
         }
     }
     for (std::uint32_t i = 0; i < 8; ++i) {
         const std::uint32_t index = i < 4 ? i % shades : shades - 1;
-        picture.pixels.push_back(layout.bits <= 8 ? index : kColours[index]);
+        picture.pixels.push_back(layout.bitCount <= 8 ? index : kColours[index]);
     }
     return picture;
 }
 
-PixelGrid LayoutColours(const Layout& layout) {
+PixelGrid LayoutColours(const PictureLayout& layout) {
     PixelGrid colours;
-    for (std::uint32_t index : LayoutPicture(layout).pixels) {
-        colours.push_back(layout.bits <= 8 ? kColours[index] : index);
+    for (std::uint32_t index : LayoutPicture(layout, false).pixels) {
+        colours.push_back(layout.bitCount <= 8 ? kColours[index] : index);
     }
     return colours;
 }
@@ -80,57 +65,28 @@ PixelGrid LayoutColours(const Layout& layout) {
 } // namespace
 
 TEST(CanvasPictures, EveryLayoutIsDrawnAsItLooks) {
-    constexpr std::array<std::uint32_t, 3> k565{0xF800, 0x07E0, 0x001F};
-    constexpr std::array<std::uint32_t, 3> kBlueHigh{0x000000FF, 0x0000FF00, 0x00FF0000};
-    const Layout layouts[] = {
-        {"1 bit", 40, 1, 0, false, {}},
-        {"4 bits", 40, 4, 0, false, {}},
-        {"8 bits", 40, 8, 0, false, {}},
-        {"16 bits", 40, 16, 0, false, {}},
-        {"24 bits", 40, 24, 0, false, {}},
-        {"32 bits", 40, 32, 0, false, {}},
-        {"16 bits, 5-6-5 fields", 40, 16, 3, false, k565},
-        {"32 bits, blue high", 40, 32, 3, false, kBlueHigh},
-        {"1 bit, top row first", 40, 1, 0, true, {}},
-        {"4 bits, top row first", 40, 4, 0, true, {}},
-        {"8 bits, top row first", 40, 8, 0, true, {}},
-        {"16 bits, top row first", 40, 16, 0, true, {}},
-        {"24 bits, top row first", 40, 24, 0, true, {}},
-        {"32 bits, top row first", 40, 32, 0, true, {}},
-        {"16 bits, 5-6-5 fields, top row first", 40, 16, 3, true, k565},
-        {"32 bits, blue high, top row first", 40, 32, 3, true, kBlueHigh},
-        {"run-length 8 bits", 40, 8, 1, false, {}},
-        {"run-length 4 bits", 40, 4, 2, false, {}},
-        {"core, 1 bit", 12, 1, 0, false, {}},
-        {"core, 4 bits", 12, 4, 0, false, {}},
-        {"core, 8 bits", 12, 8, 0, false, {}},
-        {"core, 24 bits", 12, 24, 0, false, {}},
-        {"52-byte header, 16 bits, 5-6-5 fields", 52, 16, 3, false, k565},
-        {"56-byte header, 32 bits, blue high, top row first", 56, 32, 3, true, kBlueHigh},
-        {"56-byte header, 8 bits", 56, 8, 0, false, {}},
-        {"V4, 8 bits", 108, 8, 0, false, {}},
-        {"V4, 24 bits, top row first", 108, 24, 0, true, {}},
-        {"V4, 32 bits, blue high", 108, 32, 3, false, kBlueHigh},
-        {"V5, 4 bits, top row first", 124, 4, 0, true, {}},
-        {"V5, 16 bits, 5-6-5 fields", 124, 16, 3, false, k565},
-        {"V5, 32 bits", 124, 32, 0, false, {}},
-        {"V5, run-length 8 bits", 124, 8, 1, false, {}},
-    };
     TempFolder folder;
     CanvasHost host(4, 2);
     host.Attach();
     int number = 0;
-    for (const Layout& layout : layouts) {
-        const std::string file = folder.Write("layout" + std::to_string(++number) + ".bmp",
-                                              MakeBitmapFile(LayoutPicture(layout)));
-        CanvasClear(0xFFFFFF, 0);
-        CanvasDrawPicture(DynString(file), 0, 0, 3, 1);
-        EXPECT_EQ(host.Backing(), LayoutColours(layout)) << layout.name;
+    for (const PictureLayout& layout : PictureLayouts()) {
+        for (const bool topDown : {false, true}) {
+            if (topDown && !CanBeTopDown(layout)) {
+                continue;
+            }
+            const std::string file = folder.Write("layout" + std::to_string(++number) + ".bmp",
+                                                  MakeBitmapFile(LayoutPicture(layout, topDown)));
+            CanvasClear(0xFFFFFF, 0);
+            CanvasDrawPicture(DynString(file), 0, 0, 3, 1);
+            EXPECT_EQ(host.Backing(), LayoutColours(layout))
+                << layout.name << (topDown ? ", top row first" : "");
+        }
     }
 
     // Stretched to twice its size, a top-down picture keeps its first row on top.
-    const Layout topDown{"", 40, 24, 0, true, {}};
-    const std::string file = folder.Write("stretched.bmp", MakeBitmapFile(LayoutPicture(topDown)));
+    const PictureLayout plain{"", 40, 24, 0, {}};
+    const std::string file =
+        folder.Write("stretched.bmp", MakeBitmapFile(LayoutPicture(plain, true)));
     CanvasHost twice(8, 4);
     twice.Attach();
     CanvasDrawPicture(DynString(file), 0, 0, 7, 3);

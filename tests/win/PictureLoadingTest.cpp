@@ -6,11 +6,11 @@
 #include "canvas/GdiHandles.h"
 #include "dialogs/WindowRecord.h"
 #include "tests/support/BitmapMaker.h"
+#include "tests/support/PictureLayouts.h"
 #include "tests/win/support/BitmapFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdlib>
 #include <random>
 #include <utility>
@@ -60,25 +60,11 @@ double MeanDifference(const PixelGrid& a, const PixelGrid& b) {
 constexpr int kPictureWidth = 127;
 constexpr int kPictureHeight = 64;
 
-struct Layout {
-    const char* name;
-    std::uint32_t headerSize;
-    std::uint32_t bits;
-    std::uint32_t compression;
-    std::array<std::uint32_t, 3> masks;
-};
-
 // A 127 x 64 picture with smooth shades, sharp edges and noise, in one of the layouts.
-BitmapPicture Picture(const Layout& layout, bool topDown = false) {
-    BitmapPicture picture;
-    picture.headerSize = layout.headerSize;
-    picture.bitCount = layout.bits;
-    picture.compression = layout.compression;
-    picture.width = kPictureWidth;
-    picture.height = topDown ? -kPictureHeight : kPictureHeight;
-    picture.masks = layout.masks;
-    std::mt19937 random(layout.bits * 1000 + layout.compression);
-    const std::uint32_t entries = layout.bits <= 8 ? 1u << layout.bits : 0;
+BitmapPicture Picture(const PictureLayout& layout, bool topDown = false) {
+    BitmapPicture picture = PictureIn(layout, kPictureWidth, kPictureHeight, topDown);
+    std::mt19937 random(layout.bitCount * 1000 + layout.compression);
+    const std::uint32_t entries = layout.bitCount <= 8 ? 1u << layout.bitCount : 0;
     for (std::uint32_t i = 0; i < entries; ++i) {
         picture.palette.push_back(random() & 0xFFFFFF);
     }
@@ -86,7 +72,7 @@ BitmapPicture Picture(const Layout& layout, bool topDown = false) {
     // a longer header keeps its bit count, two bytes past the core header: the first
     // colours and pixels are chosen so that those bytes ask for the mode that the bit
     // count itself asks for (none below 2 bits; for 24 bits, a red first pixel).
-    if (layout.bits == 1) {
+    if (layout.bitCount == 1) {
         picture.palette = {0x0000FF, 0xFFFF00};
     }
     for (int y = 0; y < kPictureHeight; ++y) {
@@ -108,33 +94,6 @@ BitmapPicture Picture(const Layout& layout, bool topDown = false) {
     }
     return picture;
 }
-
-constexpr std::array<std::uint32_t, 3> k565{0xF800, 0x07E0, 0x001F};
-constexpr std::array<std::uint32_t, 3> kBlueHigh{0x000000FF, 0x0000FF00, 0x00FF0000};
-
-const Layout kLayouts[] = {
-    {"1 bit", 40, 1, 0, {}},
-    {"4 bits", 40, 4, 0, {}},
-    {"8 bits", 40, 8, 0, {}},
-    {"16 bits", 40, 16, 0, {}},
-    {"24 bits", 40, 24, 0, {}},
-    {"32 bits", 40, 32, 0, {}},
-    {"16 bits, 5-6-5 fields", 40, 16, 3, k565},
-    {"32 bits, blue high", 40, 32, 3, kBlueHigh},
-    {"run-length 8 bits", 40, 8, 1, {}},
-    {"run-length 4 bits", 40, 4, 2, {}},
-    {"core, 1 bit", 12, 1, 0, {}},
-    {"core, 4 bits", 12, 4, 0, {}},
-    {"core, 8 bits", 12, 8, 0, {}},
-    {"core, 24 bits", 12, 24, 0, {}},
-    {"52-byte header, 16 bits, 5-6-5 fields", 52, 16, 3, k565},
-    {"56-byte header, 32 bits, blue high", 56, 32, 3, kBlueHigh},
-    {"V4, 8 bits", 108, 8, 0, {}},
-    {"V4, 24 bits", 108, 24, 0, {}},
-    {"V5, 4 bits", 124, 4, 0, {}},
-    {"V5, 32 bits", 124, 32, 0, {}},
-    {"V5, run-length 8 bits", 124, 8, 1, {}},
-};
 
 // True when the grid shows the picture from its top left corner, each channel within the
 // steps of a 5-bit one.
@@ -175,7 +134,7 @@ void ExpectDrawnAsThePlatformDraws(const std::string& file, const char* name) {
 TEST(PictureLoading, EveryLayoutIsStretchedAsThePlatformStretchesIt) {
     TempFolder folder;
     int number = 0;
-    for (const Layout& layout : kLayouts) {
+    for (const PictureLayout& layout : PictureLayouts()) {
         const BitmapPicture picture = Picture(layout);
         const std::string file =
             folder.Write("layout" + std::to_string(++number) + ".bmp", MakeBitmapFile(picture));
@@ -199,9 +158,8 @@ TEST(PictureLoading, EveryLayoutIsStretchedAsThePlatformStretchesIt) {
 TEST(PictureLoading, TopDownPicturesLookLikeTheirBottomUpTwins) {
     TempFolder folder;
     int number = 0;
-    for (const Layout& layout : kLayouts) {
-        // Run-length pictures and core headers know no other order than bottom row first.
-        if (layout.compression == 1 || layout.compression == 2 || layout.headerSize == 12) {
+    for (const PictureLayout& layout : PictureLayouts()) {
+        if (!CanBeTopDown(layout)) {
             continue;
         }
         const std::string bottomUp = folder.Write("twin" + std::to_string(++number) + ".bmp",
