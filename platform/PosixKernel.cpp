@@ -114,7 +114,6 @@ std::atomic<long> allocationsLeft{-1};
 // destroyed, as strings made and dropped by other statics' constructors and destructors
 // use it.
 constexpr SIZE_T kAllocationGranularity = 65536;
-constexpr SIZE_T kHugePage = 2 << 20;
 struct VirtualBlocks {
     std::mutex lock;
     std::map<std::uintptr_t, SIZE_T> lengths;
@@ -449,27 +448,21 @@ LPVOID VirtualAlloc(LPVOID address, SIZE_T size, DWORD allocationType, DWORD) {
     // Mapped with room to spare, then cut to the aligned part, so each block costs its size.
     const SIZE_T length =
         (size + kAllocationGranularity - 1) / kAllocationGranularity * kAllocationGranularity;
-    // A block of whole huge pages (the string store's areas) is aligned to them and offered
-    // them: its memory then comes 2 MiB to a fault instead of 4 KiB, where the kernel has
-    // them to give. A load's faults on its strings' fresh memory were a third of its time.
-    const bool huge = length % kHugePage == 0;
-    const SIZE_T alignment = huge ? kHugePage : kAllocationGranularity;
-    void* mapped = mmap(nullptr, length + alignment, PROT_READ | PROT_WRITE,
+    void* mapped = mmap(nullptr, length + kAllocationGranularity, PROT_READ | PROT_WRITE,
                         MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (mapped == MAP_FAILED) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     const auto start = reinterpret_cast<std::uintptr_t>(mapped);
-    const std::uintptr_t aligned = (start + alignment - 1) / alignment * alignment;
+    const std::uintptr_t aligned =
+        (start + kAllocationGranularity - 1) / kAllocationGranularity * kAllocationGranularity;
     if (aligned > start) {
         munmap(mapped, aligned - start);
     }
-    if (const std::uintptr_t end = start + length + alignment; end > aligned + length) {
+    if (const std::uintptr_t end = start + length + kAllocationGranularity;
+        end > aligned + length) {
         munmap(reinterpret_cast<void*>(aligned + length), end - aligned - length);
-    }
-    if (huge) {
-        madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);
     }
     {
         VirtualBlocks& blocks = Virtual();
