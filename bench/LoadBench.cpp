@@ -79,6 +79,16 @@ std::uint64_t LineBytes(const StringArray& lines) {
     return total;
 }
 
+// A row against an upper bound, shown as bound; without a target where most is 0.
+void ReportAtMost(const std::string& measure, const std::string& value, double measured,
+                  double most, const std::string& bound) {
+    if (most > 0) {
+        ReportRow(measure, value, "<= " + bound, measured <= most);
+    } else {
+        ReportRow(measure, value);
+    }
+}
+
 std::string Count(double value) {
     return value >= 1e6 ? Fixed(value / 1e6, 2) + "M" : Fixed(value / 1e3, 1) + "k";
 }
@@ -155,30 +165,18 @@ int main(int argc, char** argv) {
         const double ratio = median / options.peerSeconds;
         const std::string value = Fixed(median, 2) + " s = " + Fixed(ratio, 2) + "x " +
                                   options.peer + " " + Fixed(options.peerSeconds, 2) + " s";
-        if (options.ratio > 0) {
-            ReportRow(measure, value, "<= " + Fixed(options.ratio, 2) + "x " + options.peer,
-                      ratio <= options.ratio);
-        } else {
-            ReportRow(measure, value);
-        }
+        ReportAtMost(measure, value, ratio, options.ratio,
+                     Fixed(options.ratio, 2) + "x " + options.peer);
     } else {
         ReportRow(measure, Fixed(median, 2) + " s");
     }
     const double nanoseconds = median * 1e9 / lineCount;
     const std::string perLine = "  time per line, " + std::string(kWhere);
-    if (options.perLine > 0) {
-        ReportRow(perLine, Fixed(nanoseconds, 0) + " ns", "<= " + Fixed(options.perLine, 0) + " ns",
-                  nanoseconds <= options.perLine);
-    } else {
-        ReportRow(perLine, Fixed(nanoseconds, 0) + " ns");
-    }
+    ReportAtMost(perLine, Fixed(nanoseconds, 0) + " ns", nanoseconds, options.perLine,
+                 Fixed(options.perLine, 0) + " ns");
     const std::string memory = "  memory per line beyond its bytes, " + std::string(kWhere);
-    if (options.overhead > 0) {
-        ReportRow(memory, Fixed(overhead, 1) + " B", "<= " + Fixed(options.overhead, 0) + " B",
-                  overhead <= options.overhead);
-    } else {
-        ReportRow(memory, Fixed(overhead, 1) + " B");
-    }
+    ReportAtMost(memory, Fixed(overhead, 1) + " B", overhead, options.overhead,
+                 Fixed(options.overhead, 0) + " B");
     ReportRow("  peak memory of the process, " + std::string(kWhere),
               Fixed(static_cast<double>(PeakMemoryBytes()) / (1 << 20), 0) + " MiB");
 
