@@ -102,11 +102,12 @@ prepare_prefix "$prefix" run || fail "the Wine prefix $prefix could not be prepa
 start_wine_server
 
 if [ "$mode" = headless ]; then
-  # The VNC server takes the first free port from 5900 on 127.0.0.1 and reads its password
+  # The VNC server takes the first free port from 5900 on 127.0.0.1 (IPv4 only: its probing of
+  # IPv6 ports, which -no6 leaves on, took 5 s where no IPv6 name resolves) and reads its password
   # from a file that it removes at once, so the password never shows in a process list.
   password=$(python3 -c 'import secrets; print(secrets.token_urlsafe(6))')
   (umask 077 && echo "$password" >"$work/password")
-  x11vnc -display "$DISPLAY" -localhost -no6 -forever -shared -xkb -passwdfile "rm:$work/password" \
+  x11vnc -display "$DISPLAY" -localhost -noipv6 -forever -shared -xkb -passwdfile "rm:$work/password" \
     </dev/null >"$work/x11vnc.out" 2>"$work/x11vnc.log" &
   VNC_PID=$!
   wait_line "$work/x11vnc.out" "$VNC_PID" '^PORT=[0-9]*$' ||
