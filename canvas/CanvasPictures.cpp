@@ -3,147 +3,48 @@
 #include "canvas/CanvasState.h"
 #include "canvas/CurrentCanvas.h"
 #include "canvas/GdiHandles.h"
+#include "canvas/PictureFile.h"
+#include "canvas/PictureRectangle.h"
 #include "canvas/PixelString.h"
+#include "canvas/PreparedPicture.h"
 #include "canvas/ScreenCopy.h"
 #include "canvas/TopDownBitmapInfo.h"
 #include "dialogs/WindowRecord.h"
-#include "runtime/NumberText.h"
 #include "runtime/ErrorNumber.h"
 
-#include <cstring>
-#include <memory>
-#include <new>
+#include <string_view>
 
 namespace {
 
-class ReadOnlyFile {
-  public:
-    explicit ReadOnlyFile(const char* path) noexcept
-        : handle_(CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-    ~ReadOnlyFile() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            CloseHandle(handle_);
-        }
-    }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-
-    HANDLE Get() const noexcept { return handle_; }
-
-  private:
-    HANDLE handle_;
-};
-
-// A picture file's bytes, read once: the same bytes are checked and drawn, whatever
-// happens to the file meanwhile.
-struct PictureFile {
-    std::unique_ptr<char[]> bytes;
-    std::size_t size = 0;
-
-    std::string_view View() const noexcept { return {bytes.get(), size}; }
-};
-
-bool ReadPictureFile(const char* path, PictureFile& picture) {
-    ReadOnlyFile file(path);
-    LARGE_INTEGER size{};
-    if (file.Get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.Get(), &size) ||
-        size.QuadPart <= 0 || static_cast<std::uint64_t>(size.QuadPart) > kMaxBitmapFileSize) {
-        return false;
-    }
-    picture.size = static_cast<std::size_t>(size.QuadPart);
-    picture.bytes.reset(new (std::nothrow) char[picture.size]);
-    if (picture.bytes == nullptr) {
-        return false;
-    }
-    for (std::size_t at = 0; at < picture.size;) {
-        DWORD got = 0;
-        if (!ReadFile(file.Get(), picture.bytes.get() + at, static_cast<DWORD>(picture.size - at),
-                      &got, nullptr) ||
-            got == 0) {
-            return false;
-        }
-        at += got;
-    }
-    return true;
-}
-
-// The checked file's header and colour table, copied where the platform may read them as
-// a BITMAPINFO. The counts are set to what was checked, so nothing past the table is read.
-struct PictureDescription {
-    union {
-        BITMAPINFO info;
-        char bytes[sizeof(BITMAPV5HEADER) + 256 * sizeof(RGBQUAD)];
-    };
-
-    explicit PictureDescription(std::string_view file, const BitmapLayout& layout) noexcept {
-        const std::size_t length =
-            layout.headerSize + layout.maskBytes + layout.colours * ColourEntrySize(layout);
-        std::memcpy(bytes, file.data() + kBitmapFileHeaderSize, length);
-        if (layout.headerSize >= sizeof(BITMAPINFOHEADER)) {
-            info.bmiHeader.biClrUsed = layout.colours;
-            info.bmiHeader.biSizeImage = static_cast<DWORD>(layout.pixelBytes);
-        }
-    }
-};
-
-// The picture's pixels as the platform reads them: the file's own bytes, or, where the
-// last row ends early, a copy with zeros for the bytes missing; null without memory.
-const char* WholePixels(const PictureFile& file, const BitmapLayout& layout,
-                        std::unique_ptr<char[]>& copy) {
-    const char* stored = file.bytes.get() + layout.pixelsAt;
-    if (layout.storedBytes == layout.pixelBytes) {
-        return stored;
-    }
-    copy.reset(new (std::nothrow) char[layout.pixelBytes]());
-    if (copy != nullptr) {
-        std::memcpy(copy.get(), stored, layout.storedBytes);
-    }
-    return copy.get();
-}
-
-// Draws a checked picture file scaled to the rectangle, scaled the way the platform scales
-// a picture that it loads at a given size: stretched into a new bitmap of that size
-// (black where a run-length picture leaves pixels out), with halftoning above 1 bit a
-// pixel, then copied. False when the file cannot be read, is refused, or cannot be drawn.
-bool DrawPictureFile(HDC dc, const char* path, int left, int top, int width, int height) {
-    PictureFile file;
-    BitmapLayout layout{};
-    if (!ReadPictureFile(path, file) || !CheckBitmapFile(file.View(), layout)) {
-        return false;
-    }
-    std::unique_ptr<char[]> copy;
-    const char* pixels = WholePixels(file, layout, copy);
-    const PictureDescription description(file.View(), layout);
-    ScratchDc scratch(CreateCompatibleDC(dc));
-    GdiObject<HBITMAP> scaled(CreateCompatibleBitmap(dc, width, height));
-    if (pixels == nullptr || !scratch || !scaled) {
-        return false;
-    }
-    Selection selected(scratch.Get(), scaled.Get());
-    if (!selected.Succeeded()) {
-        return false;
-    }
-    if (layout.bitCount > 1) {
-        SetStretchBltMode(scratch.Get(), HALFTONE);
-        SetBrushOrgEx(scratch.Get(), 0, 0, nullptr); // as halftoning asks
-    }
-    const int lines = StretchDIBits(scratch.Get(), 0, 0, width, height, 0, 0,
-                                    static_cast<int>(layout.width), static_cast<int>(layout.rows),
-                                    pixels, &description.info, DIB_RGB_COLORS, SRCCOPY);
-    // GDI_ERROR is negative
-    return lines > 0 && BitBlt(dc, left, top, width, height, scratch.Get(), 0, 0, SRCCOPY);
-}
-
 // Copies a loaded picture onto the DC through a scratch DC of its own.
-bool DrawBitmap(HDC dc, HBITMAP picture, int left, int top, int width, int height) {
+bool DrawBitmap(HDC dc, HBITMAP picture, const PictureRectangle& rectangle) {
     ScratchDc scratch(CreateCompatibleDC(nullptr));
     if (!scratch) {
         return false;
     }
     Selection selected(scratch.Get(), picture);
-    return selected.Succeeded() &&
-           BitBlt(dc, left, top, width, height, scratch.Get(), 0, 0, SRCCOPY);
+    return selected.Succeeded() && BitBlt(dc, rectangle.left, rectangle.top, rectangle.width,
+                                          rectangle.height, scratch.Get(), 0, 0, SRCCOPY);
+}
+
+// Draws a picture file scaled to the rectangle, scaled the way the platform scales a
+// picture that it loads at a given size (StretchPictureFile), then copied; a picture
+// prepared from the same bytes for the same size has been stretched already. False when
+// the file cannot be read, is refused, or cannot be drawn.
+bool DrawPictureFile(HDC dc, const char* path, const PictureRectangle& rectangle,
+                     bool takesPrepared) {
+    PictureFile file;
+    BitmapLayout layout{};
+    if (!ReadPictureFile(path, file) || !CheckBitmapFile(file.View(), layout)) {
+        return false;
+    }
+    GdiObject<HBITMAP> prepared(
+        takesPrepared ? TakePreparedPicture(path, file.View(), rectangle.width, rectangle.height)
+                      : nullptr);
+    GdiObject<HBITMAP> scaled(
+        prepared ? prepared.Release()
+                 : StretchPictureFile(dc, file, layout, rectangle.width, rectangle.height));
+    return scaled && DrawBitmap(dc, scaled.Get(), rectangle);
 }
 
 } // namespace
@@ -153,39 +54,24 @@ void CanvasDrawPicture(const DynString& name, double x1, double y1, double x2, d
     if (record == nullptr) {
         return;
     }
-    const std::int32_t left = RoundToInt32(x1);
-    const std::int32_t top = RoundToInt32(y1);
-    // Both corners belong to the rectangle.
-    const std::int64_t width = std::int64_t{RoundToInt32(x2)} - left + 1;
-    const std::int64_t height = std::int64_t{RoundToInt32(y2)} - top + 1;
-    // An empty or reversed rectangle has nothing to fill, and a huge one is no picture
-    // that can be made.
-    if (width < 1 || height < 1) {
-        return;
-    }
-    const auto wide = static_cast<std::uint64_t>(width);
-    const auto high = static_cast<std::uint64_t>(height);
-    if (wide > kMaxBitmapPixels || high > kMaxBitmapPixels || wide * high > kMaxBitmapPixels) {
-        return;
-    }
-    std::string_view text = name.View();
-    // A NUL inside the name would make the system read a different, shorter name.
-    if (text.empty() || text.find('\0') != std::string_view::npos) {
+    PictureRectangle rectangle{};
+    if (!FindPictureRectangle(name, x1, y1, x2, y2, rectangle)) {
         return;
     }
     // A name without a dot may be a bitmap resource of the program, loaded at the
     // rectangle's size; any other name, or a name that is no resource, is a file.
     DrawPendingClear(CanvasOf(*record));
     const HDC dc = CanvasOf(*record).memoryDc;
-    const int columns = static_cast<int>(width);
-    const int lines = static_cast<int>(height);
+    const std::string_view text = name.View();
     GdiObject<HBITMAP> resource(
         text.find('.') != std::string_view::npos
             ? nullptr
             : static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name.Bytes(), IMAGE_BITMAP,
-                                              columns, lines, 0)));
-    const bool drawn = resource ? DrawBitmap(dc, resource.Get(), left, top, columns, lines)
-                                : DrawPictureFile(dc, name.Bytes(), left, top, columns, lines);
+                                              rectangle.width, rectangle.height, 0)));
+    // A prepared picture is compatible with the canvas's own kind of backing bitmap only.
+    const bool drawn = resource ? DrawBitmap(dc, resource.Get(), rectangle)
+                                : DrawPictureFile(dc, name.Bytes(), rectangle,
+                                                  CanvasOf(*record).pixels != nullptr);
     if (drawn) {
         AutoRedraw(*record);
     }

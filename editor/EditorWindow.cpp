@@ -1,7 +1,9 @@
 #include "editor/EditorWindow.h"
 
 #include "canvas/CanvasControl.h"
+#include "canvas/PreparedPicture.h"
 #include "dialogs/DialogEngine.h"
+#include "editor/ScreenDrawing.h"
 #include "runtime/MessageBox.h"
 
 namespace {
@@ -52,4 +54,11 @@ HWND NewEditorWindow() noexcept {
         TakeMaximizedPlacement(window);
     }
     return window;
+}
+
+void PrepareEditorBackground() noexcept {
+    // The canvas takes the work area, and the first screen draws the picture over it from
+    // corner to corner.
+    const WorkAreaSize workArea = DesktopWorkArea();
+    PreparePicture(BackgroundImageName, 0, 0, workArea.width, workArea.height);
 }

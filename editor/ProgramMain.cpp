@@ -56,6 +56,11 @@ bool LoadChosenFile() {
 // One editor run: choose a file, load it, edit it in the maximized editor window until it
 // ends, then show the line picked with Enter.
 void RunEditor() {
+    // The first screen stretches the background picture of the text's folder, which is
+    // often the current one; meanwhile the person chooses the text.
+    if (backgroundBits.IsEmpty()) {
+        PrepareEditorBackground();
+    }
     fileName = RequestFileName(startDialog);
     if (fileName.IsEmpty() || !LoadChosenFile()) {
         return;

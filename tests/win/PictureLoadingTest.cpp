@@ -4,6 +4,8 @@
 #include "canvas/Canvas.h"
 #include "canvas/CanvasState.h"
 #include "canvas/GdiHandles.h"
+#include "canvas/PictureFile.h"
+#include "canvas/PreparedPicture.h"
 #include "dialogs/WindowRecord.h"
 #include "tests/support/BitmapMaker.h"
 #include "tests/support/PictureLayouts.h"
@@ -229,5 +231,47 @@ TEST(PictureLoading, PixelsThatEndInsideTheLastRowAreDrawnAsFarAsTheyGo) {
                                                   whole.substr(0, whole.size() - cut));
             ExpectDrawnAsThePlatformDraws(file, name.c_str());
         }
+    }
+}
+
+TEST(PictureLoading, APictureStretchedAheadIsDrawnAsTheCanvasStretchesIt) {
+    TempFolder folder;
+    int number = 0;
+    for (const PictureLayout& layout : PictureLayouts()) {
+        const std::string file = folder.Write("ahead" + std::to_string(++number) + ".bmp",
+                                              MakeBitmapFile(Picture(layout)));
+        const PixelGrid drawn = CanvasDrawn(file, 320, 200);
+        PreparePicture(DynString(file), 0, 0, 320, 200);
+        EXPECT_EQ(CanvasDrawn(file, 320, 200), drawn) << layout.name;
+    }
+}
+
+TEST(PictureLoading, APreparedPictureIsTakenOnlyForItsNameSizeAndBytes) {
+    TempFolder folder;
+    const std::string file =
+        folder.Write("taken.bmp", MakeBitmapFile(Picture(PictureLayouts()[0])));
+    PictureFile bytes;
+    ASSERT_TRUE(ReadPictureFile(file.c_str(), bytes));
+    const std::string other = std::string(bytes.View().substr(0, bytes.size - 1)) + "x";
+    const struct {
+        const char* name;
+        std::string path;
+        std::string_view bytes;
+        int width;
+        bool taken;
+    } cases[] = {
+        {"the same", file, bytes.View(), 321, true},
+        {"another name", file + "x", bytes.View(), 321, false},
+        {"another size", file, bytes.View(), 320, false},
+        {"other bytes", file, other, 321, false},
+    };
+    for (const auto& taking : cases) {
+        PreparePicture(DynString(file), 0, 0, 320, 200);
+        GdiObject<HBITMAP> picture(
+            TakePreparedPicture(taking.path.c_str(), taking.bytes, taking.width, 201));
+        EXPECT_EQ(static_cast<bool>(picture), taking.taken) << taking.name;
+        // Taken or not, it is gone.
+        EXPECT_FALSE(GdiObject<HBITMAP>(TakePreparedPicture(file.c_str(), bytes.View(), 321, 201)))
+            << taking.name;
     }
 }
