@@ -76,6 +76,12 @@ class Screen:
         x11.XKeysymToKeycode.argtypes = [ctypes.c_void_p, ctypes.c_ulong]
         xtst.XTestFakeKeyEvent.argtypes = [ctypes.c_void_p, ctypes.c_uint, ctypes.c_int,
                                            ctypes.c_ulong]
+        # A window may go between the listing of the windows and the question of its name:
+        # the error is answered with no name, instead of Xlib's handler ending the run.
+        handler_type = ctypes.CFUNCTYPE(ctypes.c_int, ctypes.c_void_p, ctypes.c_void_p)
+        self.ignore_errors = handler_type(lambda display, event: 0)
+        x11.XSetErrorHandler.argtypes = [handler_type]
+        x11.XSetErrorHandler(self.ignore_errors)
         self.x11, self.xtst = x11, xtst
         self.display = x11.XOpenDisplay(None)
         if not self.display:
