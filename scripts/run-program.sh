@@ -102,17 +102,26 @@ prepare_prefix "$prefix" run || fail "the Wine prefix $prefix could not be prepa
 start_wine_server
 
 if [ "$mode" = headless ]; then
-  # The VNC server takes the first free port from 5900 on 127.0.0.1 (IPv4 only: its probing of
-  # IPv6 ports, which -no6 leaves on, took 5 s where no IPv6 name resolves) and reads its password
-  # from a file that it removes at once, so the password never shows in a process list.
+  # The VNC server listens on a port of 127.0.0.1 from 5900 on, named to it: left to find
+  # one itself, it also probes IPv6 ports, and where no IPv6 name resolves that took from a
+  # moment to over 10 s. A port taken by another run between the look and the listen makes
+  # it end at once, and the next one is tried. It reads its password from a file that it
+  # removes at once, so the password never shows in a process list.
   password=$(python3 -c 'import secrets; print(secrets.token_urlsafe(6))')
-  (umask 077 && echo "$password" >"$work/password")
-  x11vnc -display "$DISPLAY" -localhost -noipv6 -forever -shared -xkb -passwdfile "rm:$work/password" \
-    </dev/null >"$work/x11vnc.out" 2>"$work/x11vnc.log" &
-  VNC_PID=$!
-  wait_line "$work/x11vnc.out" "$VNC_PID" '^PORT=[0-9]*$' ||
-    fail "the VNC server (x11vnc) did not start: $(tail -n 1 "$work/x11vnc.log")"
-  vnc_port=$(sed -n 's/^PORT=//p' "$work/x11vnc.out")
+  vnc_port=5899
+  for _ in $(seq 1 20); do
+    vnc_port=$(python3 "$root/scripts/listen-free-port.py" $((vnc_port + 1))) ||
+      fail "no free port for the VNC server"
+    (umask 077 && echo "$password" >"$work/password")
+    x11vnc -display "$DISPLAY" -localhost -rfbport "$vnc_port" -rfbportv6 -1 -noipv6 -forever -shared \
+      -xkb -passwdfile "rm:$work/password" </dev/null >"$work/x11vnc.out" 2>"$work/x11vnc.log" &
+    VNC_PID=$!
+    wait_line "$work/x11vnc.out" "$VNC_PID" '^PORT=[0-9]*$' && break
+    kill "$VNC_PID" 2>/dev/null || true
+    VNC_PID=
+  done
+  [ -n "$VNC_PID" ] ||
+    fail "the VNC server (x11vnc) did not start: $(grep -v getaddrinfo "$work/x11vnc.log" | tail -n 1)"
 
   python3 "$root/scripts/listen-free-port.py" 6080 "$work/web-port" \
     websockify --inetd --web "$novnc" "127.0.0.1:$vnc_port" >"$work/websockify.log" 2>&1 &
