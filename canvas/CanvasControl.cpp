@@ -94,8 +94,11 @@ BOOL CanvasPaint(HWND dialog, const DRAWITEMSTRUCT& item) noexcept {
     if ((item.itemAction & ODA_DRAWENTIRE) == 0) {
         return FALSE;
     }
-    WindowRecord* record = FindWindowRecord(GetDlgItem(dialog, static_cast<int>(item.CtlID)));
-    if (record == nullptr || record->kind != kKindCanvas || CanvasOf(*record).memoryDc == nullptr) {
+    // The control that asks is named in the message: looking it up by id would ask the
+    // window server on every paint, and would find the first of two controls of one id.
+    WindowRecord* record = FindWindowRecord(item.hwndItem);
+    if (record == nullptr || record->parent != dialog || record->kind != kKindCanvas ||
+        CanvasOf(*record).memoryDc == nullptr) {
         return FALSE;
     }
     CanvasState& canvas = CanvasOf(*record);

@@ -64,7 +64,13 @@ DynString GetListText(WindowHandle dialog, std::int32_t controlId) noexcept {
     return DynString(text.get(), static_cast<std::uint32_t>(copied < length ? copied : length));
 }
 
+// The engine's own records answer first: the editor asks on every key, and GetDlgItem is a
+// round trip to the window server under Wine. A dialog where they find none, or two, is
+// asked as before.
 WindowHandle GetControlHandle(WindowHandle dialog, std::int32_t controlId) noexcept {
+    if (const HWND recorded = FindOnlyControl(dialog, controlId)) {
+        return recorded;
+    }
     return GetDlgItem(dialog, controlId);
 }
 

@@ -121,12 +121,17 @@ TEST(CanvasControl, PaintCopiesTheWholeBitmapOnlyForDrawEntire) {
     EXPECT_FALSE(CanvasPaint(host.Window(), item));
     EXPECT_EQ(ReadDcPixels(target, kWidth, kHeight), black);
 
-    item.CtlID = CanvasHost::kControlId + 1; // no such control
+    // The control named in the message paints: none, the dialog itself and another
+    // dialog's canvas (of the same id) do not.
+    CanvasHost other(kWidth, kHeight);
     item.itemAction = ODA_DRAWENTIRE;
-    EXPECT_FALSE(CanvasPaint(host.Window(), item));
-    EXPECT_EQ(ReadDcPixels(target, kWidth, kHeight), black);
+    for (HWND notThis : {HWND{nullptr}, host.Window(), other.Control()}) {
+        item.hwndItem = notThis;
+        EXPECT_FALSE(CanvasPaint(host.Window(), item));
+        EXPECT_EQ(ReadDcPixels(target, kWidth, kHeight), black);
+    }
 
-    item.CtlID = CanvasHost::kControlId;
+    item.hwndItem = host.Control();
     item.itemAction = ODA_DRAWENTIRE | ODA_FOCUS;
     EXPECT_TRUE(CanvasPaint(host.Window(), item));
     EXPECT_EQ(ReadDcPixels(target, kWidth, kHeight), host.Backing());

@@ -178,6 +178,12 @@ TEST(ControlHandle, FindsControlsById) {
     EXPECT_EQ(GetControlHandle(dialog, 120), list);
     EXPECT_EQ(GetControlHandle(dialog, 121), nullptr);
     EXPECT_EQ(GetControlHandle(nullptr, 120), nullptr);
+
+    // A child window that the engine did not make: the platform answers.
+    HWND foreign = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, dialog,
+                                   reinterpret_cast<HMENU>(130), nullptr, nullptr);
+    ASSERT_NE(foreign, nullptr);
+    EXPECT_EQ(GetControlHandle(dialog, 130), foreign);
 }
 
 TEST(ControlUser, EightValuesNumberedModuloEight) {
