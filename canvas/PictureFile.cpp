@@ -105,10 +105,9 @@ HBITMAP StretchPictureFile(HDC dc, const PictureFile& file, const BitmapLayout& 
             SetStretchBltMode(scratch.Get(), HALFTONE);
             SetBrushOrgEx(scratch.Get(), 0, 0, nullptr); // as halftoning asks
         }
-        const int lines = StretchDIBits(scratch.Get(), 0, 0, width, height, 0, 0,
-                                        static_cast<int>(layout.width),
-                                        static_cast<int>(layout.rows), pixels, &description.info,
-                                        DIB_RGB_COLORS, SRCCOPY);
+        const int lines = StretchDIBits(
+            scratch.Get(), 0, 0, width, height, 0, 0, static_cast<int>(layout.width),
+            static_cast<int>(layout.rows), pixels, &description.info, DIB_RGB_COLORS, SRCCOPY);
         if (lines <= 0) { // GDI_ERROR is negative
             return nullptr;
         }

@@ -106,8 +106,8 @@ HBITMAP TakePreparedPicture(const char* name, std::string_view bytes, int width,
     if (job == nullptr || job->picture == nullptr) {
         return nullptr;
     }
-    if (job->name.View() == std::string_view(name) && job->width == width && job->height == height &&
-        job->file.View() == bytes) {
+    if (job->name.View() == std::string_view(name) && job->width == width &&
+        job->height == height && job->file.View() == bytes) {
         return job->picture;
     }
     DeleteObject(job->picture);
